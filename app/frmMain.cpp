@@ -1,0 +1,361 @@
+#include "frmMain.h"
+
+#include "../checks/directory_probes.h"
+#include "../checks/installer_check.h"
+#include "../checks/modOS.h"
+#include "../checks/web_check.h"
+#include "../resources/resource.h"
+#include "status_text.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+
+namespace skelvane {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"SkelvaneMain";
+constexpr UINT WM_APP_STARTCHECKS = WM_APP + 1;
+constexpr DWORD kPauseMs = 1000;
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+
+int ImageResource(Image image) {
+    switch (image) {
+    case Image::Logo: return IDB_LOGO;
+    case Image::Placeholder: return IDB_PLACEHOLDER;
+    case Image::Tick: return IDB_TICK;
+    case Image::Cross: return IDB_CROSS;
+    default: return 0;
+    }
+}
+
+bool IsStatusBox(ControlId id) {
+    return std::ranges::find(kStatusBoxes, id) != std::end(kStatusBoxes);
+}
+
+int ScreenDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+} // namespace
+
+int frmMain::Run(HINSTANCE instance, int showCommand) {
+    ::InitCommonControls(); // registers the version 6 control classes the manifest asks for
+    if (!Create(instance)) return 1;
+    ::ShowWindow(hwnd_, showCommand);
+    ::UpdateWindow(hwnd_);
+
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (hwnd_ && ::IsDialogMessageW(hwnd_, &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+bool frmMain::Create(HINSTANCE instance) {
+    instance_ = instance;
+    dpi_ = ScreenDpi();
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &frmMain::WndProc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_SKELVANE), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXICON),
+                                               ::GetSystemMetrics(SM_CYICON), LR_SHARED));
+    wc.hIconSm = static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_SKELVANE), IMAGE_ICON,
+                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kClassName;
+    if (!::RegisterClassExW(&wc)) return false;
+
+    RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi_),
+               TwipsToPixels(kClientHeightTwips, dpi_)};
+    ::AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    ::CreateWindowExW(0, kClassName, std::wstring(kWindowCaption).c_str(), kWindowStyle,
+                      CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                      frame.bottom - frame.top, nullptr, nullptr, instance, this);
+    return hwnd_ != nullptr;
+}
+
+LRESULT CALLBACK frmMain::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<frmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->controls_.fill(nullptr);
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    return self->HandleMessage(msg, wParam, lParam);
+}
+
+LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        CreateControls();
+        OnLoad();
+        return 0;
+    case WM_ACTIVATE: OnActivate(wParam); break;
+    case WM_APP_STARTCHECKS: OnStartChecks(); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_SETCURSOR:
+        if (OnSetCursor()) return TRUE;
+        break;
+    case WM_DESTROY: OnDestroy(); return 0;
+    }
+    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+void frmMain::CreateControls() {
+    for (const auto& spec : kControls) {
+        if (spec.image == Image::None) continue;
+        bitmaps_[static_cast<int>(spec.image) - 1].reset(::LoadImageW(
+            instance_, MAKEINTRESOURCEW(ImageResource(spec.image)), IMAGE_BITMAP, 0, 0, 0));
+    }
+    ChooseFont();
+    HGDIOBJ font = font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT);
+
+    // Created in tab order, so the dialog manager tabs through them in that order.
+    for (const ControlSpec* spec : CreationOrder()) {
+        const wchar_t* windowClass = L"STATIC";
+        DWORD style = WS_CHILD | (spec->visible ? WS_VISIBLE : 0) | (spec->enabled ? 0 : WS_DISABLED);
+        std::wstring text{spec->caption};
+        switch (spec->kind) {
+        case ControlKind::Label: style |= SS_LEFT | SS_NOPREFIX; break;
+        case ControlKind::PictureBox:
+            style |= SS_OWNERDRAW;
+            if (IsStatusBox(spec->id)) text = kNotCheckedText; // read by screen readers
+            break;
+        case ControlKind::CommandButton:
+            windowClass = L"BUTTON";
+            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+        case ControlKind::Hidden: continue;
+        }
+        const PixelRect r = ToPixels(spec->place, dpi_);
+        HWND control = ::CreateWindowExW(
+            0, windowClass, text.c_str(), style, r.left, r.top, r.width, r.height, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec->id)), instance_, nullptr);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        controls_[static_cast<int>(spec->id) - 1] = control;
+        pictures_[static_cast<int>(spec->id) - 1] = {
+            control, spec->image == Image::None
+                         ? nullptr
+                         : static_cast<HBITMAP>(bitmaps_[static_cast<int>(spec->image) - 1].get())};
+    }
+}
+
+// The dialog font at 8 points, a pixel smaller at a time (down to 6 points) while
+// any caption would not fit its label: the layout gives each caption one line
+// (two for Label1), and a substitute font on some systems runs wider.
+void frmMain::ChooseFont() {
+    HDC dc = ::GetDC(hwnd_);
+    for (int pixels = ::MulDiv(8, dpi_, 72), smallest = ::MulDiv(6, dpi_, 72);; --pixels) {
+        font_.reset(::CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg"));
+        if (!dc || !font_ || pixels <= smallest || CaptionsFit(dc)) break;
+    }
+    if (dc) ::ReleaseDC(hwnd_, dc);
+}
+
+bool frmMain::CaptionsFit(HDC dc) const {
+    HGDIOBJ old = ::SelectObject(dc, font_.get());
+    bool fit = true;
+    for (const auto& spec : kControls) {
+        if (spec.kind != ControlKind::Label || spec.id == ControlId::lblOS) continue;
+        const PixelRect box = ToPixels(spec.place, dpi_);
+        RECT need{0, 0, box.width, 0};
+        ::DrawTextW(dc, spec.caption.data(), static_cast<int>(spec.caption.size()), &need,
+                    DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        const int lines = spec.id == ControlId::Label1 ? 2 : 1;
+        SIZE line{};
+        ::GetTextExtentPoint32W(dc, L"Ag", 2, &line);
+        fit = fit && need.right <= box.width && need.bottom <= box.height &&
+              need.bottom <= line.cy * lines;
+    }
+    ::SelectObject(dc, old);
+    return fit;
+}
+
+void frmMain::OnLoad() { bChecksDone = false; }
+
+void frmMain::OnActivate(WPARAM wParam) {
+    // Only the first activation starts the checks; they run from the queue so the
+    // window has finished showing itself first.
+    if (LOWORD(wParam) == WA_INACTIVE || bChecksDone || sequence_ != Sequence::Loaded) return;
+    sequence_ = Sequence::Running;
+    ::PostMessageW(hwnd_, WM_APP_STARTCHECKS, 0, 0);
+}
+
+void frmMain::OnStartChecks() {
+    if (!DoEvents()) return; // paint the initial state before anything blocks
+    RunChecks();
+    bChecksDone = true;
+    sequence_ = Sequence::Done;
+}
+
+void frmMain::RunChecks() {
+    using Check = void (frmMain::*)();
+    struct Step {
+        Check run;
+        ControlId box;
+    };
+    static constexpr Step kSteps[] = {
+        {&frmMain::CheckAppUrl, ControlId::picInternetApp},
+        {&frmMain::CheckDataUrl, ControlId::picInternetData},
+        {&frmMain::CheckOs, ControlId::picOs},
+        {&frmMain::CheckInstaller, ControlId::picInstaller},
+        {&frmMain::CheckDotNet, ControlId::picDotNet},
+        {&frmMain::CheckSmartCard, ControlId::picSmartCard},
+    };
+
+    busy_ = true;
+    ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); // IDC_WAIT
+    for (const Step& step : kSteps) {
+        ::Sleep(kPauseMs);
+        try {
+            (this->*step.run)();
+        } catch (...) {
+            // A check that cannot finish has not passed.
+            ShowResult(step.box, false);
+        }
+        // A close from the title bar is handled here; once the window is gone the
+        // sequence stops instead of touching controls that no longer exist.
+        if (!DoEvents()) return;
+    }
+    busy_ = false;
+    POINT cursor;
+    if (::GetCursorPos(&cursor)) ::SetCursorPos(cursor.x, cursor.y); // refresh the pointer now
+    ::EnableWindow(Control(ControlId::cmdClose), TRUE);
+    ::SetFocus(Control(ControlId::cmdClose));
+}
+
+bool frmMain::DoEvents() {
+    MSG msg;
+    while (hwnd_ && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam)); // leave it for the main loop
+            break;
+        }
+        if (::IsDialogMessageW(hwnd_, &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return hwnd_ != nullptr;
+}
+
+void frmMain::OnCommand(int id, int code) {
+    const HWND close = Control(ControlId::cmdClose);
+    const bool clicked = id == static_cast<int>(ControlId::cmdClose) && code == BN_CLICKED;
+    // Enter reaches a plain window as IDOK; it presses Close only when Close has the focus.
+    const bool enter = id == IDOK && close && ::GetFocus() == close;
+    if ((clicked || enter) && ::IsWindowEnabled(close)) OnCloseClick();
+}
+
+void frmMain::OnCloseClick() { ::DestroyWindow(hwnd_); }
+
+LRESULT frmMain::OnCtlColorStatic(HDC dc, HWND control) {
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, control == Control(ControlId::lblOS) ? kLblOsTextColour
+                                                            : ::GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+}
+
+void frmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_WINDOW));
+    const HBITMAP picture = Picture(static_cast<ControlId>(item.CtlID)).picture;
+    BITMAP info{};
+    if (!picture || !::GetObjectW(picture, sizeof info, &info)) return;
+    HDC memory = ::CreateCompatibleDC(item.hDC);
+    if (!memory) return;
+    HGDIOBJ old = ::SelectObject(memory, picture);
+    // Unscaled at 96 DPI; at higher DPI only whole multiples, so the pixels stay sharp.
+    const int scale = std::max(1, dpi_ / 96);
+    ::SetStretchBltMode(item.hDC, COLORONCOLOR);
+    ::StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, info.bmWidth * scale,
+                 info.bmHeight * scale, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+}
+
+bool frmMain::OnSetCursor() {
+    if (!busy_) return false;
+    ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); // IDC_WAIT
+    return true;
+}
+
+void frmMain::OnDestroy() { ::PostQuitMessage(0); }
+
+frmMain::PictureBox& frmMain::Picture(ControlId id) { return pictures_[static_cast<int>(id) - 1]; }
+
+void frmMain::ShowResult(ControlId box, bool passed) {
+    PictureBox& target = Picture(box);
+    target.picture = Picture(passed ? ControlId::picTick : ControlId::picCross).picture;
+    ::SetWindowTextW(target.hwnd, passed ? kPassedText : kFailedText);
+    ::InvalidateRect(target.hwnd, nullptr, TRUE);
+}
+
+void frmMain::SetLabelText(ControlId label, const std::wstring& text) {
+    HWND control = Control(label);
+    ::SetWindowTextW(control, text.c_str());
+    // The label is transparent: repaint the window beneath it so the old text goes.
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    ::RedrawWindow(hwnd_, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// --- The six rows -----------------------------------------------------------
+
+void frmMain::CheckAppUrl() {
+    ShowResult(ControlId::picInternetApp, TestUrl(AppPageUrl(), kAppPageMarker));
+}
+
+void frmMain::CheckDataUrl() {
+    ShowResult(ControlId::picInternetData, TestUrl(DataPageUrl(), kDataPageMarker));
+}
+
+bool frmMain::TestUrl(const std::wstring& url, const std::wstring& SearchString) {
+    return FetchAndSearch(url, SearchString, kFetchDeadlineMs).passed;
+}
+
+void frmMain::CheckOs() {
+    const OsInfo info = modOS::GetOsInfo();
+    SetLabelText(ControlId::lblOS, info.description);
+    ShowResult(ControlId::picOs, info.ok);
+}
+
+void frmMain::CheckInstaller() {
+    ShowResult(ControlId::picInstaller, CheckWindowsInstaller().passed);
+}
+
+bool frmMain::IsInstallerOK(const std::wstring& Version) { return skelvane::IsInstallerOK(Version); }
+
+void frmMain::CheckDotNet() { ShowResult(ControlId::picDotNet, CheckDotNetFramework().passed); }
+
+void frmMain::CheckSmartCard() { ShowResult(ControlId::picSmartCard, CheckReaderTools().passed); }
+
+std::wstring frmMain::WindowsDirectory() { return skelvane::WindowsDirectory(); }
+
+bool frmMain::DirExists(const std::wstring& DirName) { return skelvane::DirExists(DirName); }
+
+} // namespace skelvane

@@ -1,0 +1,9 @@
+#pragma once
+#include "os_info.h"
+
+namespace skelvane::modOS {
+
+// Asks the running system for its version and describes it.
+OsInfo GetOsInfo();
+
+} // namespace skelvane::modOS

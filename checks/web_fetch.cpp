@@ -1,0 +1,256 @@
+#include "web_fetch.h"
+
+#include "../common/unique_handle.h"
+#include "stream_search.h"
+#include "url.h"
+
+#include <windows.h>
+#include <process.h>
+#include <winhttp.h>
+
+#include <set>
+
+namespace skelvane {
+
+namespace {
+
+struct hinternet_traits {
+    using type = HINTERNET;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { ::WinHttpCloseHandle(h); }
+};
+using unique_hinternet = unique_handle<hinternet_traits>;
+
+// GetTickCount arithmetic stays right across its 49-day wrap; XP has no 64-bit tick.
+class Deadline {
+public:
+    explicit Deadline(DWORD budgetMs) : start_(::GetTickCount()), budget_(budgetMs) {}
+    DWORD Remaining() const {
+        const DWORD elapsed = ::GetTickCount() - start_;
+        return elapsed >= budget_ ? 0 : budget_ - elapsed;
+    }
+
+private:
+    DWORD start_, budget_;
+};
+
+// The user's own proxy settings, as the browser control panel keeps them.
+class ProxySettings {
+public:
+    ProxySettings() {
+        WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
+        if (!::WinHttpGetIEProxyConfigForCurrentUser(&config)) return;
+        autoDetect_ = config.fAutoDetect != FALSE;
+        Take(config.lpszAutoConfigUrl, autoConfigUrl_);
+        Take(config.lpszProxy, proxy_);
+        Take(config.lpszProxyBypass, bypass_);
+    }
+    bool UsesNamedProxy() const { return !proxy_.empty(); }
+    const wchar_t* Proxy() const { return proxy_.empty() ? WINHTTP_NO_PROXY_NAME : proxy_.c_str(); }
+    const wchar_t* Bypass() const {
+        return bypass_.empty() ? WINHTTP_NO_PROXY_BYPASS : bypass_.c_str();
+    }
+
+    // Where a script or discovery decides the proxy, it is asked per address.
+    void ApplyAutomatic(HINTERNET session, HINTERNET request, const std::wstring& url) const {
+        if (!autoDetect_ && autoConfigUrl_.empty()) return;
+        WINHTTP_AUTOPROXY_OPTIONS options{};
+        if (autoDetect_) {
+            options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
+            options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+        }
+        if (!autoConfigUrl_.empty()) {
+            options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
+            options.lpszAutoConfigUrl = autoConfigUrl_.c_str();
+        }
+        options.fAutoLogonIfChallenged = TRUE;
+        WINHTTP_PROXY_INFO info{};
+        if (::WinHttpGetProxyForUrl(session, url.c_str(), &options, &info))
+            ::WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
+        if (info.lpszProxy) ::GlobalFree(info.lpszProxy);
+        if (info.lpszProxyBypass) ::GlobalFree(info.lpszProxyBypass);
+    }
+
+private:
+    static void Take(LPWSTR text, std::wstring& into) {
+        if (!text) return;
+        into = text;
+        ::GlobalFree(text);
+    }
+    bool autoDetect_ = false;
+    std::wstring autoConfigUrl_, proxy_, bypass_;
+};
+
+void LimitTo(HINTERNET request, const Deadline& deadline) {
+    const int ms = static_cast<int>(deadline.Remaining() > 0 ? deadline.Remaining() : 1);
+    ::WinHttpSetTimeouts(request, ms, ms, ms, ms);
+}
+
+bool IsRedirect(int status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+std::wstring QueryText(HINTERNET request, DWORD what) {
+    DWORD bytes = 0;
+    ::WinHttpQueryHeaders(request, what, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER,
+                          &bytes, WINHTTP_NO_HEADER_INDEX);
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0) return {};
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (!::WinHttpQueryHeaders(request, what, WINHTTP_HEADER_NAME_BY_INDEX, text.data(), &bytes,
+                               WINHTTP_NO_HEADER_INDEX))
+        return {};
+    text.resize(bytes / sizeof(wchar_t));
+    return text;
+}
+
+int QueryStatus(HINTERNET request) {
+    DWORD status = 0, size = sizeof status;
+    ::WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                          WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX);
+    return static_cast<int>(status);
+}
+
+class Fetch {
+public:
+    Fetch(std::wstring url, std::string_view marker, DWORD deadlineMs)
+        : marker_(marker), deadline_(deadlineMs) {
+        result_.url = std::move(url);
+    }
+
+    FetchResult Run() {
+        const ProxySettings proxy;
+        unique_hinternet session(::WinHttpOpen(
+            L"Skelvane/1.0",
+            proxy.UsesNamedProxy() ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+            proxy.Proxy(), proxy.Bypass(), 0));
+        if (!session) return Failed();
+
+        std::set<std::wstring> visited;
+        for (int hop = 0; hop <= kMaxRedirects; ++hop) {
+            if (!visited.insert(result_.url).second) break; // a loop never ends well
+            const auto url = ParseUrl(result_.url);
+            if (!url) return End(FetchOutcome::BadAddress);
+            std::wstring next;
+            if (!Hop(session.get(), *url, proxy, next)) return result_;
+            const auto target = ParseUrl(next);
+            if (url->secure && target && !target->secure)
+                return Failed(ERROR_WINHTTP_REDIRECT_FAILED); // no quiet downgrade from https
+            result_.url = next;
+        }
+        return End(FetchOutcome::TooManyRedirects);
+    }
+
+private:
+    // One request. Returns true with `next` set when the server redirects.
+    bool Hop(HINTERNET session, const Url& url, const ProxySettings& proxy, std::wstring& next) {
+        unique_hinternet connection(::WinHttpConnect(session, url.host.c_str(), url.port, 0));
+        if (!connection) return Failed(), false;
+        unique_hinternet request(::WinHttpOpenRequest(
+            connection.get(), L"GET", url.path.c_str(), nullptr, WINHTTP_NO_REFERER,
+            WINHTTP_DEFAULT_ACCEPT_TYPES, url.secure ? WINHTTP_FLAG_SECURE : 0));
+        if (!request) return Failed(), false;
+        // Redirects are followed here, so that they are counted and loops are caught.
+        DWORD feature = WINHTTP_DISABLE_REDIRECTS;
+        ::WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &feature, sizeof feature);
+        proxy.ApplyAutomatic(session, request.get(), result_.url);
+
+        LimitTo(request.get(), deadline_);
+        if (!::WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                  WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
+            return Failed(), false;
+        LimitTo(request.get(), deadline_);
+        if (!::WinHttpReceiveResponse(request.get(), nullptr)) return Failed(), false;
+
+        result_.status = QueryStatus(request.get());
+        if (IsRedirect(result_.status)) {
+            const std::wstring location = QueryText(request.get(), WINHTTP_QUERY_LOCATION);
+            if (location.empty()) return End(FetchOutcome::HttpError), false;
+            next = ResolveLocation(result_.url, location);
+            return true;
+        }
+        // An error page is no proof of reach, whatever it says.
+        if (result_.status < 200 || result_.status > 299) return End(FetchOutcome::HttpError), false;
+        Read(request.get());
+        return false;
+    }
+
+    void Read(HINTERNET request) {
+        StreamSearch search(marker_);
+        char buffer[4096];
+        while (!search.found()) {
+            if (deadline_.Remaining() == 0) return void(End(FetchOutcome::TimedOut));
+            LimitTo(request, deadline_);
+            DWORD got = 0;
+            if (!::WinHttpReadData(request, buffer, sizeof buffer, &got)) return void(Failed());
+            if (got == 0) break;
+            search.Feed({buffer, got});
+        }
+        End(search.found() ? FetchOutcome::Found : FetchOutcome::NotFound);
+    }
+
+    FetchResult End(FetchOutcome outcome) {
+        result_.outcome = outcome;
+        return result_;
+    }
+    FetchResult Failed(DWORD error = ::GetLastError()) {
+        if (deadline_.Remaining() == 0) return End(FetchOutcome::TimedOut);
+        result_.error = error;
+        return End(FetchOutcome::TransportError);
+    }
+
+    std::string marker_;
+    Deadline deadline_;
+    FetchResult result_;
+};
+
+// Shared by the caller and the worker; whichever lets go last frees it, so the
+// caller can walk away at the deadline while a blocked name lookup finishes alone.
+struct Job {
+    Job(const std::wstring& url, std::string_view marker, DWORD deadlineMs)
+        : fetch(url, marker, deadlineMs) {}
+    LONG references = 2;
+    Fetch fetch;
+    FetchResult result;
+};
+
+void Release(Job* job) {
+    if (::InterlockedDecrement(&job->references) == 0) delete job;
+}
+
+unsigned __stdcall Worker(void* argument) {
+    auto* job = static_cast<Job*>(argument);
+    try {
+        job->result = job->fetch.Run();
+    } catch (...) {
+        job->result.outcome = FetchOutcome::TransportError;
+        job->result.error = ERROR_NOT_ENOUGH_MEMORY;
+    }
+    Release(job);
+    return 0;
+}
+
+} // namespace
+
+FetchResult FetchAndFind(const std::wstring& url, std::string_view marker, unsigned deadlineMs) {
+    FetchResult timedOut{FetchOutcome::TimedOut, 0, 0, url};
+    try {
+        const Deadline deadline(deadlineMs);
+        auto* job = new Job(url, marker, deadlineMs);
+        unique_kernel_handle thread(
+            reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &Worker, job, 0, nullptr)));
+        if (!thread) {
+            delete job;
+            return {FetchOutcome::TransportError, ERROR_NOT_ENOUGH_MEMORY, 0, url};
+        }
+        FetchResult result = timedOut;
+        if (::WaitForSingleObject(thread.get(), deadline.Remaining()) == WAIT_OBJECT_0)
+            result = job->result;
+        Release(job);
+        return result;
+    } catch (...) {
+        return {FetchOutcome::TransportError, ERROR_NOT_ENOUGH_MEMORY, 0, url};
+    }
+}
+
+} // namespace skelvane

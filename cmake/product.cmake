@@ -1,0 +1,36 @@
+# Skelvane.exe: one statically linked file that needs only the system's own DLLs.
+enable_language(RC)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+set(image_dir ${CMAKE_BINARY_DIR}/images)
+set(images tick.bmp cross.bmp placeholder.bmp logo.bmp skelvane.ico
+           icon30001.bin icon30002.bin icon30003.bin icongroup.bin)
+list(TRANSFORM images PREPEND ${image_dir}/)
+add_custom_command(OUTPUT ${images}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/resources/make_images.py ${image_dir}
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/make_images.py
+    COMMENT "Drawing the images and icon")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/skelvane.rc PROPERTIES
+    OBJECT_DEPENDS "${images};${CMAKE_SOURCE_DIR}/resources/skelvane.manifest;${CMAKE_SOURCE_DIR}/resources/version.rc")
+
+add_executable(Skelvane WIN32 app/main.cpp app/frmMain.cpp resources/skelvane.rc)
+target_include_directories(Skelvane PRIVATE ${image_dir} ${CMAKE_SOURCE_DIR}/resources)
+target_compile_options(Skelvane PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra>)
+target_link_libraries(Skelvane PRIVATE skelvane_win comctl32 gdi32)
+target_link_options(Skelvane PRIVATE -static -s -Wl,--gc-sections)
+
+# Release gate: only the system's DLLs, only functions old Windows exports, within budget.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    # The function list is XP SP2's 32-bit exports; the 64-bit build is held to system DLLs only.
+    set(gate_mode --dlls-only)
+    set(default_budget 409600)
+else()
+    set(gate_mode)
+    set(default_budget 307200)
+endif()
+set(SKELVANE_SIZE_BUDGET ${default_budget} CACHE STRING "Largest acceptable size of each executable, in bytes")
+set(gate ${CMAKE_SOURCE_DIR}/scripts/release-gate)
+set(allowed ${CMAKE_SOURCE_DIR}/resources/allowed-imports.txt)
+add_test(NAME ${SKELVANE_TEST_PREFIX}release_gate.Skelvane
+         COMMAND ${gate} ${CMAKE_OBJDUMP} ${allowed} ${SKELVANE_SIZE_BUDGET} $<TARGET_FILE:Skelvane> ${gate_mode})
+set_tests_properties(${SKELVANE_TEST_PREFIX}release_gate.Skelvane PROPERTIES TIMEOUT 60)

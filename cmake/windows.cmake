@@ -1,0 +1,32 @@
+# Windows build (mingw-w64). The win32-runtime tree builds the product; the
+# posix-runtime tree builds the GoogleTest programs that exercise it under Wine.
+set(SKELVANE_APP_HOST "publish.quorrelcard.example" CACHE STRING
+    "Host (and optional :port) of the application publishing web server, fetched over http")
+set(SKELVANE_DATA_HOST "secure.quorrelcard.example" CACHE STRING
+    "Host (and optional :port) of the secure web service, fetched over https")
+configure_file(${CMAKE_SOURCE_DIR}/checks/endpoints.h.in ${CMAKE_BINARY_DIR}/generated/endpoints.h)
+
+add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
+add_compile_options(-ffunction-sections -fdata-sections)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
+
+# The Windows glue: thin wrappers over the system, shared by the product and the tests.
+add_library(skelvane_win STATIC
+    common/ansi.cpp
+    checks/directory_probes.cpp
+    checks/installer_check.cpp
+    checks/modOS.cpp
+    checks/version_reader.cpp
+    checks/web_check.cpp
+    checks/web_fetch.cpp
+    registry/cRegistry.cpp
+)
+target_include_directories(skelvane_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
+target_compile_options(skelvane_win PRIVATE -Wall -Wextra)
+target_link_libraries(skelvane_win PUBLIC skelvane_core winhttp version advapi32)
+
+if(MINGW_THREADS STREQUAL "posix")
+    include(${CMAKE_SOURCE_DIR}/cmake/wine_tests.cmake)
+else()
+    include(${CMAKE_SOURCE_DIR}/cmake/product.cmake)
+endif()

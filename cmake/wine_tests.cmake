@@ -1,0 +1,38 @@
+# GoogleTest programs run under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(SKELVANE_PRODUCT_DIR "" CACHE PATH "Build tree whose Skelvane.exe the window tests run")
+
+add_library(wine_test_support STATIC tests/wine/support.cpp)
+target_link_libraries(wine_test_support PUBLIC skelvane_win gtest)
+target_compile_definitions(wine_test_support PUBLIC
+    SKELVANE_PRODUCT_DIR="${SKELVANE_PRODUCT_DIR}" SKELVANE_TEST_PREFIX="${SKELVANE_TEST_PREFIX}")
+target_link_options(wine_test_support PUBLIC -static)
+
+# wine_test(NAME [TIMEOUT s] [LOCKS ...] [SOURCES ...])
+function(wine_test name)
+    cmake_parse_arguments(T "" "TIMEOUT" "LOCKS;SOURCES" ${ARGN})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
+    add_executable(${name} tests/wine/${name}.cpp ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE wine_test_support gtest_main)
+    target_compile_options(${name} PRIVATE -Wall -Wextra)
+    add_test(NAME ${SKELVANE_TEST_PREFIX}wine.${name} COMMAND ${name})
+    set_tests_properties(${SKELVANE_TEST_PREFIX}wine.${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+    if(T_LOCKS)
+        set_tests_properties(${SKELVANE_TEST_PREFIX}wine.${name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+    endif()
+endfunction()
+
+file(GLOB wine_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
+foreach(source ${wine_test_sources})
+    get_filename_component(name ${source} NAME_WE)
+    include(${CMAKE_SOURCE_DIR}/tests/wine/${name}.cmake OPTIONAL RESULT_VARIABLE custom)
+    if(NOT custom)
+        wine_test(${name})
+    endif()
+endforeach()

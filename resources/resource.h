@@ -1,0 +1,7 @@
+#pragma once
+// Resource identifiers shared by the .rc file and the code.
+#define IDI_SKELVANE 1
+#define IDB_LOGO 101
+#define IDB_PLACEHOLDER 102
+#define IDB_TICK 103
+#define IDB_CROSS 104
