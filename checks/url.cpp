@@ -9,7 +9,7 @@ namespace {
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
     if (text.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (std::towlower(text[i]) != prefix[i]) return false;
+        if (static_cast<wchar_t>(std::towlower(text[i])) != prefix[i]) return false;
     return true;
 }
 

@@ -1,0 +1,187 @@
+#include "support.h"
+
+#include <string>
+
+namespace skelvane::test {
+
+std::wstring WinePath(const char* unixPath) {
+    std::wstring path = L"Z:";
+    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    return path;
+}
+
+std::wstring ProductExe(const wchar_t* name) {
+    return WinePath(SKELVANE_PRODUCT_DIR) + L"\\" + name;
+}
+
+std::wstring TestKey(const std::wstring& leaf) {
+    std::wstring prefix;
+    for (const char* p = SKELVANE_TEST_PREFIX; *p; ++p) prefix += static_cast<wchar_t>(*p);
+    return L"Software\\SkelvaneTests\\" + prefix + std::to_wstring(::GetCurrentProcessId()) + L"\\" + leaf;
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(path.c_str());
+    ::DeleteFileW(path.c_str());
+}
+
+TempFolder::TempFolder() {
+    wchar_t base[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, base);
+    static int counter = 0;
+    path_ = std::wstring(base) + L"skelvane-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    RemoveTree(path_);
+    ::CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    unique_kernel_handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        return false;
+    }
+    DWORD written = 0;
+    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    unique_kernel_handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        return {};
+    }
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    return bytes;
+}
+
+ChildProcess::ChildProcess(const std::wstring& commandLine, bool captureOutput) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    unique_kernel_handle outputWrite;
+    if (captureOutput) {
+        SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+        HANDLE read = nullptr, write = nullptr;
+        if (::CreatePipe(&read, &write, &sa, 0)) {
+            outputRead_.reset(read);
+            outputWrite.reset(write);
+            ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+            si.dwFlags = STARTF_USESTDHANDLES;
+            si.hStdOutput = write;
+            si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+            si.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+        }
+    }
+    std::wstring line = commandLine;
+    PROCESS_INFORMATION pi{};
+    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, captureOutput, 0, nullptr, nullptr,
+                         &si, &pi)) {
+        process_.reset(pi.hProcess);
+        ::CloseHandle(pi.hThread);
+        id_ = pi.dwProcessId;
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(process_.get(), 99);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+bool ChildProcess::Wait(DWORD ms) {
+    if (!process_) return false;
+    if (!outputRead_) return ::WaitForSingleObject(process_.get(), ms) == WAIT_OBJECT_0;
+    // Drain the pipe while waiting, so a talkative child never blocks on a full pipe.
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        DWORD available = 0;
+        while (::PeekNamedPipe(outputRead_.get(), nullptr, 0, nullptr, &available, nullptr) && available) {
+            char buffer[4096];
+            DWORD got = 0;
+            if (!::ReadFile(outputRead_.get(), buffer, sizeof buffer, &got, nullptr) || !got) break;
+            output_.append(buffer, got);
+        }
+        if (::WaitForSingleObject(process_.get(), 20) == WAIT_OBJECT_0) break;
+        if (::GetTickCount() - start > ms) return false;
+    }
+    DWORD available = 0;
+    while (::PeekNamedPipe(outputRead_.get(), nullptr, 0, nullptr, &available, nullptr) && available) {
+        char buffer[4096];
+        DWORD got = 0;
+        if (!::ReadFile(outputRead_.get(), buffer, sizeof buffer, &got, nullptr) || !got) break;
+        output_.append(buffer, got);
+    }
+    return true;
+}
+
+DWORD ChildProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_) ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+std::string ChildProcess::Output() { return output_; }
+
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t* cls;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
+    auto* s = reinterpret_cast<WindowSearch*>(data);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    if (pid == s->pid && std::wstring(cls) == s->cls && ::IsWindowVisible(hwnd)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* windowClass, DWORD timeoutMs) {
+    WindowSearch search{processId, windowClass, nullptr};
+    const DWORD start = ::GetTickCount();
+    while (!search.found && ::GetTickCount() - start < timeoutMs) {
+        ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) ::Sleep(50);
+    }
+    return search.found;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+} // namespace skelvane::test

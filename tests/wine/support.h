@@ -1,0 +1,62 @@
+#pragma once
+// Helpers shared by the tests that run under Wine.
+#include "common/unique_handle.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace skelvane::test {
+
+// A Unix path of the build as Wine sees it (through drive Z:).
+std::wstring WinePath(const char* unixPath);
+
+// The product build's executable, e.g. ProductExe(L"Skelvane.exe").
+std::wstring ProductExe(const wchar_t* name);
+
+// A registry path under HKCU/HKLM that no other test tree uses at the same time.
+std::wstring TestKey(const std::wstring& leaf);
+
+// A fresh empty folder under the temp folder, removed with everything in it at scope end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+void RemoveTree(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
+
+// A started program, ended and waited for at scope end if still running.
+class ChildProcess {
+public:
+    explicit ChildProcess(const std::wstring& commandLine, bool captureOutput = false);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    bool started() const { return static_cast<bool>(process_); }
+    DWORD id() const { return id_; }
+    bool Wait(DWORD ms);
+    DWORD ExitCode() const;
+    std::string Output(); // everything written to stdout, after the process ended
+
+private:
+    unique_kernel_handle process_;
+    unique_kernel_handle outputRead_;
+    DWORD id_ = 0;
+    std::string output_;
+};
+
+// The top-level window of a class that belongs to the process, waiting up to timeoutMs.
+HWND FindProcessWindow(DWORD processId, const wchar_t* windowClass, DWORD timeoutMs);
+
+std::wstring WindowText(HWND hwnd);
+
+} // namespace skelvane::test

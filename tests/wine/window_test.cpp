@@ -1,0 +1,183 @@
+// The checker window, run as the user runs it, watched from outside its process.
+#include "app/layout.h"
+#include "app/status_text.h"
+#include "checks/modOS.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace skelvane::test {
+namespace {
+
+constexpr wchar_t kClass[] = L"SkelvaneMain";
+
+HWND Item(HWND window, ControlId id) { return ::GetDlgItem(window, static_cast<int>(id)); }
+
+PixelRect ClientRectOf(HWND control, HWND parent) {
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// Counts the pixels of a control that are clearly red and clearly green, as
+// drawn on screen: copied out of the top-level window with BitBlt.
+std::pair<int, int> RedAndGreen(HWND window, HWND control) {
+    const PixelRect r = ClientRectOf(control, window);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), r.width, -r.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = ::GetDC(window);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP dib = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, dib);
+    ::BitBlt(memory, 0, 0, r.width, r.height, screen, r.left, r.top, SRCCOPY);
+    ::GdiFlush();
+    int red = 0, green = 0;
+    const auto* px = static_cast<const std::uint8_t*>(bits);
+    for (int i = 0; bits && i < r.width * r.height; ++i) {
+        const int B = px[4 * i], G = px[4 * i + 1], R = px[4 * i + 2];
+        if (R > 120 && G < 110 && B < 90) ++red;
+        if (G > 90 && R < 110 && B < 110) ++green;
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(dib);
+    ::DeleteDC(memory);
+    ::ReleaseDC(window, screen);
+    return {red, green};
+}
+
+struct Change {
+    std::size_t row;
+    std::wstring text;
+    DWORD at;
+};
+
+// Polls the six status boxes until Close is enabled; returns every change seen.
+std::vector<Change> WatchRun(HWND window, DWORD timeoutMs) {
+    std::vector<Change> changes;
+    std::wstring last[std::size(kStatusBoxes)];
+    for (auto& t : last) t = kNotCheckedText;
+    const DWORD start = ::GetTickCount();
+    while (::IsWindow(window) && ::GetTickCount() - start < timeoutMs) {
+        for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row) {
+            const std::wstring now = WindowText(Item(window, kStatusBoxes[row]));
+            if (now != last[row]) {
+                changes.push_back({row, now, ::GetTickCount() - start});
+                last[row] = now;
+            }
+        }
+        if (::IsWindowEnabled(Item(window, ControlId::cmdClose))) break;
+        ::Sleep(20);
+    }
+    return changes;
+}
+
+TEST(Window, LayoutSequenceAndClose) {
+    ChildProcess app(L"\"" + ProductExe(L"Skelvane.exe") + L"\"");
+    ASSERT_TRUE(app.started());
+    HWND window = FindProcessWindow(app.id(), kClass, 20000);
+    ASSERT_TRUE(window);
+
+    // The frame: caption, fixed border, close box only, 412 x 225 client at 96 DPI.
+    EXPECT_EQ(WindowText(window), kWindowCaption);
+    const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    RECT client;
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 412);
+    EXPECT_EQ(client.bottom, 225);
+
+    // Every control at its place, with its caption and initial state.
+    for (const ControlSpec& spec : kControls) {
+        HWND control = Item(window, spec.id);
+        if (spec.kind == ControlKind::Hidden) {
+            EXPECT_FALSE(control) << spec.name;
+            continue;
+        }
+        ASSERT_TRUE(control) << spec.name;
+        EXPECT_EQ(ClientRectOf(control, window), ToPixels(spec.place, 96)) << spec.name;
+        EXPECT_EQ(::IsWindowVisible(control) != FALSE, spec.visible) << spec.name;
+        if (spec.kind != ControlKind::PictureBox) {
+            EXPECT_EQ(WindowText(control), spec.caption) << spec.name;
+        }
+    }
+    EXPECT_FALSE(::IsWindowEnabled(Item(window, ControlId::cmdClose)));
+
+    // A click on the disabled Close does nothing.
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(static_cast<int>(ControlId::cmdClose), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Item(window, ControlId::cmdClose)));
+
+    const std::vector<Change> changes = WatchRun(window, 90000);
+    ASSERT_TRUE(::IsWindow(window));
+    ASSERT_TRUE(::IsWindowEnabled(Item(window, ControlId::cmdClose)));
+
+    // Each box changed once, top to bottom, a pause of a second before each.
+    ASSERT_EQ(changes.size(), std::size(kStatusBoxes));
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        EXPECT_EQ(changes[i].row, i);
+        EXPECT_TRUE(changes[i].text == kPassedText || changes[i].text == kFailedText);
+        if (i > 0) {
+            EXPECT_GE(changes[i].at - changes[i - 1].at, 900u);
+        }
+    }
+
+    // The OS row says what this system says of itself; nothing listens on the web rows' ports.
+    const OsInfo os = modOS::GetOsInfo();
+    EXPECT_EQ(WindowText(Item(window, ControlId::lblOS)), os.description);
+    EXPECT_EQ(changes[2].text, os.ok ? kPassedText : kFailedText);
+    EXPECT_EQ(changes[0].text, kFailedText);
+    EXPECT_EQ(changes[1].text, kFailedText);
+
+    // What is drawn matches what is said: a red cross, a green tick.
+    const auto [appRed, appGreen] = RedAndGreen(window, Item(window, ControlId::picInternetApp));
+    EXPECT_GT(appRed, 10);
+    EXPECT_EQ(appGreen, 0);
+    if (os.ok) {
+        const auto [osRed, osGreen] = RedAndGreen(window, Item(window, ControlId::picOs));
+        EXPECT_GT(osGreen, 10);
+        EXPECT_EQ(osRed, 0);
+    }
+
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(static_cast<int>(ControlId::cmdClose), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Item(window, ControlId::cmdClose)));
+    EXPECT_TRUE(app.Wait(5000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+}
+
+TEST(Window, CloseFromTitleBarMidRunEndsPromptly) {
+    ChildProcess app(L"\"" + ProductExe(L"Skelvane.exe") + L"\"");
+    HWND window = FindProcessWindow(app.id(), kClass, 20000);
+    ASSERT_TRUE(window);
+    const DWORD start = ::GetTickCount();
+    while (WindowText(Item(window, ControlId::picInternetApp)) == kNotCheckedText &&
+           ::GetTickCount() - start < 20000)
+        ::Sleep(20);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    const DWORD closedAt = ::GetTickCount();
+    ASSERT_TRUE(app.Wait(10000));
+    EXPECT_LT(::GetTickCount() - closedAt, 3000u);
+    EXPECT_EQ(app.ExitCode(), 0u);
+}
+
+TEST(Window, EscapeNeverClosesEnterClosesFromFocusedClose) {
+    ChildProcess app(L"\"" + ProductExe(L"Skelvane.exe") + L"\"");
+    HWND window = FindProcessWindow(app.id(), kClass, 20000);
+    ASSERT_TRUE(window);
+    WatchRun(window, 90000);
+    HWND close = Item(window, ControlId::cmdClose);
+    ASSERT_TRUE(::IsWindowEnabled(close));
+    ::PostMessageW(close, WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageW(close, WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_FALSE(app.Wait(1500));
+    ASSERT_TRUE(::IsWindow(window));
+    ::PostMessageW(close, WM_KEYDOWN, VK_RETURN, 0);
+    ::PostMessageW(close, WM_KEYUP, VK_RETURN, 0);
+    EXPECT_TRUE(app.Wait(5000));
+}
+
+} // namespace
+} // namespace skelvane::test
