@@ -28,6 +28,28 @@ function(wine_test name)
     endif()
 endfunction()
 
+# Libraries whose only content is a version resource of a chosen shape.
+enable_language(RC)
+set(fixture_names normal capital_n no_translation no_company no_copyright several
+                  short_translation embedded_nul long_value msi30 msi31)
+set(variant 0)
+foreach(fixture ${fixture_names})
+    math(EXPR variant "${variant} + 1")
+    add_library(fixture_${fixture} SHARED tests/wine/fixtures/fixture.cpp tests/wine/fixtures/version_fixture.rc)
+    target_compile_definitions(fixture_${fixture} PRIVATE VARIANT=${variant})
+    target_link_options(fixture_${fixture} PRIVATE -static)
+    if(fixture MATCHES "^msi")
+        set_target_properties(fixture_${fixture} PROPERTIES PREFIX "" OUTPUT_NAME msi
+            RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures/${fixture}
+            ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures/${fixture})
+    else()
+        set_target_properties(fixture_${fixture} PROPERTIES PREFIX "" OUTPUT_NAME ${fixture}
+            RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
+    endif()
+    list(APPEND fixture_targets fixture_${fixture})
+endforeach()
+target_compile_definitions(wine_test_support PUBLIC SKELVANE_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures")
+
 file(GLOB wine_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 foreach(source ${wine_test_sources})
     get_filename_component(name ${source} NAME_WE)

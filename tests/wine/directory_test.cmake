@@ -1,0 +1,1 @@
+wine_test(directory_test LOCKS prefix-state)

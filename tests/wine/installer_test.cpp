@@ -1,0 +1,115 @@
+// The Windows Installer row end to end: the registry value, the file search, the version.
+#include "checks/installer_check.h"
+#include "registry/cRegistry.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+namespace skelvane::test {
+namespace {
+
+// Points "InstallerLocation" elsewhere for one test and puts it back afterwards.
+class InstallerLocation {
+public:
+    InstallerLocation() {
+        reg_.ClassKey(kHkeyLocalMachine);
+        reg_.SectionKey(kInstallerKey);
+        reg_.ValueKey(kInstallerValue);
+        reg_.Default(std::wstring(L"<none>"));
+        original_ = ToText(reg_.Value());
+    }
+    ~InstallerLocation() {
+        if (original_ == L"<none>")
+            Remove();
+        else
+            Set(original_);
+    }
+    void Set(const std::wstring& location) {
+        reg_.ValueType(kRegSz);
+        reg_.Value(location);
+    }
+    void Remove() {
+        try {
+            reg_.DeleteValue();
+        } catch (const RegistryError&) {
+        }
+    }
+
+private:
+    cRegistry reg_;
+    std::wstring original_;
+};
+
+std::wstring FixtureFolder(const wchar_t* name) { return WinePath(SKELVANE_FIXTURE_DIR) + L"\\" + name; }
+
+TEST(CheckWindowsInstaller, TheSystemsOwnLibrary) {
+    const CheckResult r = CheckWindowsInstaller();
+    EXPECT_TRUE(r.passed) << r.reason; // Wine's msi.dll is version 4.5
+    EXPECT_TRUE(r.reason.starts_with(L"msi.dll version ")) << r.reason;
+}
+
+TEST(CheckWindowsInstaller, LocationsOfEveryKind) {
+    InstallerLocation location;
+    TempFolder empty;
+    struct Case {
+        std::wstring where;
+        bool passed;
+        std::wstring reason;
+    };
+    const Case cases[] = {
+        {empty.path(), false, L"msi.dll not found: " + empty.path() + L"\\msi.dll"},
+        {FixtureFolder(L"msi30"), false, L"msi.dll version 3.0.3790.2180 is below 3.1"},
+        {FixtureFolder(L"msi31"), true, L"msi.dll version 3.1.4000.2435"},
+        {FixtureFolder(L"msi31") + L"\\", true, L"msi.dll version 3.1.4000.2435"}, // doubled backslash
+    };
+    for (const Case& c : cases) {
+        location.Set(c.where);
+        const CheckResult r = CheckWindowsInstaller();
+        EXPECT_EQ(r.passed, c.passed) << c.where;
+        EXPECT_EQ(r.reason, c.reason);
+    }
+    location.Remove();
+    const CheckResult r = CheckWindowsInstaller();
+    EXPECT_FALSE(r.passed);
+    EXPECT_EQ(r.reason, L"msi.dll not found: \\msi.dll");
+}
+
+TEST(CheckWindowsInstaller, OnlyANormalFileCounts) {
+    InstallerLocation location;
+    TempFolder folder;
+    location.Set(folder.path());
+    const std::string library = ReadFileBytes(FixtureFolder(L"msi31") + L"\\msi.dll");
+    ASSERT_FALSE(library.empty());
+    const std::wstring path = folder / L"msi.dll";
+    ASSERT_TRUE(WriteFileBytes(path, library));
+    EXPECT_TRUE(CheckWindowsInstaller().passed);
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_FALSE(CheckWindowsInstaller().passed);
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(CheckWindowsInstaller().passed);
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // A library with no version resource at all.
+    ASSERT_TRUE(WriteFileBytes(path, "MZ not really a library"));
+    const CheckResult r = CheckWindowsInstaller();
+    EXPECT_FALSE(r.passed);
+    EXPECT_EQ(r.reason, L"msi.dll has no file version: " + path);
+
+    // A folder named msi.dll is no library.
+    ::DeleteFileW(path.c_str());
+    ::CreateDirectoryW(path.c_str(), nullptr);
+    EXPECT_FALSE(CheckWindowsInstaller().passed);
+}
+
+TEST(FindNormalFile, ExactPathsOnly) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"msi.dll", "x");
+    EXPECT_EQ(FindNormalFile(folder / L"msi.dll"), L"msi.dll");
+    EXPECT_EQ(FindNormalFile(folder / L"m*.dll"), L"");
+    EXPECT_EQ(FindNormalFile(folder / L"msi.dl?"), L"");
+    EXPECT_EQ(FindNormalFile(folder / L"other.dll"), L"");
+    EXPECT_EQ(FindNormalFile(L""), L"");
+}
+
+} // namespace
+} // namespace skelvane::test
