@@ -8,6 +8,7 @@
 #include <process.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <set>
 
 namespace skelvane {
@@ -181,8 +182,14 @@ private:
         while (!search.found()) {
             if (deadline_.Remaining() == 0) return void(End(FetchOutcome::TimedOut));
             LimitTo(request, deadline_);
+            // Ask what has arrived first: a read for more than that may wait for bytes
+            // that a server closing its end will never send.
+            DWORD available = 0;
+            if (!::WinHttpQueryDataAvailable(request, &available)) return void(Failed());
+            if (available == 0) break;
             DWORD got = 0;
-            if (!::WinHttpReadData(request, buffer, sizeof buffer, &got)) return void(Failed());
+            if (!::WinHttpReadData(request, buffer, std::min<DWORD>(available, sizeof buffer), &got))
+                return void(Failed());
             if (got == 0) break;
             search.Feed({buffer, got});
         }

@@ -1,0 +1,44 @@
+#pragma once
+// A small HTTP server on 127.0.0.1 inside the test process, with pages that
+// behave the ways the web rows must cope with.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace skelvane::test {
+
+class LoopbackServer {
+public:
+    LoopbackServer();
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    bool running() const { return listener_ != ~0u; }
+    unsigned short port() const { return port_; }
+    std::wstring Url(const std::wstring& path) const;
+
+    // Paths: /marker, /plain, /missing (404 holding the marker), /redirect, /redirect-absolute,
+    // /loop, /chain/N (N redirects, then the marker), /silent (never answers),
+    // /trickle (a byte every 50 ms, forever), /big (8 MiB, the marker last).
+    static constexpr char kMarkerPage[] = "<html><body>Install qUoRrElApP.ApPlIcAtIoN now</body></html>";
+
+private:
+    static DWORD WINAPI AcceptLoop(void* self);
+    static DWORD WINAPI Serve(void* context);
+    void Respond(UINT_PTR client, const std::string& path);
+
+    UINT_PTR listener_ = ~0u;
+    unsigned short port_ = 0;
+    HANDLE acceptThread_ = nullptr;
+    volatile LONG stopping_ = 0;
+    CRITICAL_SECTION lock_;
+    std::vector<UINT_PTR> clients_;
+    std::vector<HANDLE> threads_;
+};
+
+// A loopback port with nothing listening on it.
+unsigned short RefusingPort();
+
+} // namespace skelvane::test

@@ -1,0 +1,111 @@
+// The fetch behind the two web rows, against servers on loopback that this test starts.
+#include "checks/web_check.h"
+#include "checks/web_fetch.h"
+#include "loopback_server.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+namespace skelvane::test {
+namespace {
+
+constexpr char kMarker[] = "QuorrelApp.application";
+constexpr unsigned kShortDeadlineMs = 3000;
+
+class WebFetch : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server_ = new LoopbackServer; }
+    static void TearDownTestSuite() { delete server_; }
+    static LoopbackServer* server_;
+};
+LoopbackServer* WebFetch::server_ = nullptr;
+
+TEST_F(WebFetch, PagesAndRedirects) {
+    ASSERT_TRUE(server_->running());
+    struct Case {
+        const wchar_t* path;
+        FetchOutcome outcome;
+        int status;
+    };
+    const Case cases[] = {
+        {L"/marker", FetchOutcome::Found, 200},
+        {L"/plain", FetchOutcome::NotFound, 200},
+        {L"/missing", FetchOutcome::HttpError, 404}, // holds the marker, but is an error page
+        {L"/nowhere", FetchOutcome::HttpError, 404},
+        {L"/redirect", FetchOutcome::Found, 200},
+        {L"/redirect-absolute", FetchOutcome::Found, 200},
+        {L"/chain/10", FetchOutcome::Found, 200},
+        {L"/chain/11", FetchOutcome::TooManyRedirects, 302},
+        {L"/loop", FetchOutcome::TooManyRedirects, 302},
+        {L"/big", FetchOutcome::Found, 200},
+    };
+    for (const Case& c : cases) {
+        const FetchResult r = FetchAndFind(server_->Url(c.path), kMarker, 20000);
+        EXPECT_EQ(r.outcome, c.outcome) << c.path << " " << r.error;
+        EXPECT_EQ(r.status, c.status) << c.path;
+    }
+}
+
+TEST_F(WebFetch, MarkerCaseAndTheRowsVerdict) {
+    const CheckResult found = FetchAndSearch(server_->Url(L"/marker"), L"QUORRELAPP.application", 20000);
+    EXPECT_TRUE(found.passed);
+    EXPECT_EQ(found.reason, L"page found with its marker: " + server_->Url(L"/marker"));
+    const CheckResult other = FetchAndSearch(server_->Url(L"/marker"), L"GetCardDetailsByGuid", 20000);
+    EXPECT_FALSE(other.passed);
+    EXPECT_EQ(other.reason, L"page has no marker: " + server_->Url(L"/marker"));
+}
+
+TEST_F(WebFetch, UnreachableAndMalformedAddressesFailQuickly) {
+    const std::wstring refused = L"http://127.0.0.1:" + std::to_wstring(RefusingPort()) + L"/";
+    struct Case {
+        std::wstring url;
+        FetchOutcome outcome;
+    };
+    const Case cases[] = {
+        {refused, FetchOutcome::TransportError},
+        {L"http://skelvane-no-such-host.invalid/", FetchOutcome::TransportError},
+        {L"ftp://127.0.0.1/", FetchOutcome::BadAddress},
+        {L"not an address", FetchOutcome::BadAddress},
+        {L"", FetchOutcome::BadAddress},
+    };
+    for (const Case& c : cases) {
+        const DWORD start = ::GetTickCount();
+        const FetchResult r = FetchAndFind(c.url, kMarker, 20000);
+        EXPECT_EQ(r.outcome, c.outcome) << std::string(c.url.begin(), c.url.end());
+        EXPECT_LT(::GetTickCount() - start, 10000u);
+    }
+}
+
+// The overall deadline holds whether the server says nothing or trickles forever.
+TEST_F(WebFetch, DeadlineCoversTheWholeFetch) {
+    for (const wchar_t* path : {L"/silent", L"/trickle"}) {
+        const DWORD start = ::GetTickCount();
+        const FetchResult r = FetchAndFind(server_->Url(path), kMarker, kShortDeadlineMs);
+        const DWORD took = ::GetTickCount() - start;
+        EXPECT_EQ(r.outcome, FetchOutcome::TimedOut) << path;
+        EXPECT_GE(took, kShortDeadlineMs - 50) << path;
+        EXPECT_LT(took, kShortDeadlineMs + 1000) << path;
+        EXPECT_EQ(DescribeFetch(r, kShortDeadlineMs), L"fetch timed out after 3 s: " + server_->Url(path));
+    }
+}
+
+TEST_F(WebFetch, MemoryStaysBoundedOnALargeBody) {
+    PROCESS_MEMORY_COUNTERS before{}, after{};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &before, sizeof before);
+    EXPECT_EQ(FetchAndFind(server_->Url(L"/big"), kMarker, 20000).outcome, FetchOutcome::Found);
+    EXPECT_EQ(FetchAndFind(server_->Url(L"/trickle"), kMarker, 1500).outcome, FetchOutcome::TimedOut);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof after);
+    EXPECT_LT(after.PeakWorkingSetSize, before.PeakWorkingSetSize + 4u * 1024 * 1024);
+}
+
+TEST(WebCheck, AddressesComeFromTheBuild) {
+    EXPECT_TRUE(AppPageUrl().starts_with(L"http://"));
+    EXPECT_TRUE(AppPageUrl().ends_with(L"/install/QuorrelApp/publish.htm"));
+    EXPECT_TRUE(DataPageUrl().starts_with(L"https://"));
+    EXPECT_TRUE(DataPageUrl().ends_with(L"/razedovuzuz.webservice/recordset.asmx"));
+}
+
+} // namespace
+} // namespace skelvane::test
