@@ -159,7 +159,9 @@ TEST(Window, CloseFromTitleBarMidRunEndsPromptly) {
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     const DWORD closedAt = ::GetTickCount();
     ASSERT_TRUE(app.Wait(10000));
-    EXPECT_LT(::GetTickCount() - closedAt, 3000u);
+    // At most the pause and one check, plus up to 2 s that Wine's X11 driver waits
+    // for a window manager (there is none under Xvfb) to withdraw the window.
+    EXPECT_LT(::GetTickCount() - closedAt, 4500u);
     EXPECT_EQ(app.ExitCode(), 0u);
 }
 
