@@ -34,3 +34,8 @@ set(allowed ${CMAKE_SOURCE_DIR}/resources/allowed-imports.txt)
 add_test(NAME ${SKELVANE_TEST_PREFIX}release_gate.Skelvane
          COMMAND ${gate} ${CMAKE_OBJDUMP} ${allowed} ${SKELVANE_SIZE_BUDGET} $<TARGET_FILE:Skelvane> ${gate_mode})
 set_tests_properties(${SKELVANE_TEST_PREFIX}release_gate.Skelvane PROPERTIES TIMEOUT 60)
+
+# A helper for scripts/run that reads the finished window from outside; not shipped.
+add_executable(watch_window tests/tools/watch_window.cpp)
+target_link_libraries(watch_window PRIVATE skelvane_core)
+target_link_options(watch_window PRIVATE -static -municode)
