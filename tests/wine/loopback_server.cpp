@@ -43,13 +43,14 @@ struct Connection {
 
 } // namespace
 
-LoopbackServer::LoopbackServer() {
+LoopbackServer::LoopbackServer(unsigned short port) {
     static WinsockUser winsock;
     ::InitializeCriticalSection(&lock_);
     SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
     int length = sizeof address;
     if (s == INVALID_SOCKET || ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(s, 16) != 0 || ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
@@ -116,7 +117,7 @@ DWORD WINAPI LoopbackServer::Serve(void* context) {
 
 void LoopbackServer::Respond(UINT_PTR client, const std::string& path) {
     const SOCKET s = client;
-    if (path == "/marker") {
+    if (path == "/marker" || path == "/install/QuorrelApp/publish.htm") {
         SendAll(s, Page(200, kMarkerPage));
     } else if (path == "/plain") {
         SendAll(s, Page(200, "<html><body>A sign-in page, nothing else.</body></html>"));

@@ -10,7 +10,8 @@ namespace skelvane::test {
 
 class LoopbackServer {
 public:
-    LoopbackServer();
+    // Listens on the given loopback port, or on one the system picks for 0.
+    explicit LoopbackServer(unsigned short port = 0);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
@@ -21,7 +22,8 @@ public:
 
     // Paths: /marker, /plain, /missing (404 holding the marker), /redirect, /redirect-absolute,
     // /loop, /chain/N (N redirects, then the marker), /silent (never answers),
-    // /trickle (a byte every 50 ms, forever), /big (8 MiB, the marker last).
+    // /trickle (a byte every 50 ms, forever), /big (8 MiB, the marker last), and the
+    // install page the product fetches, /install/QuorrelApp/publish.htm (the marker).
     static constexpr char kMarkerPage[] = "<html><body>Install qUoRrElApP.ApPlIcAtIoN now</body></html>";
 
 private:

@@ -1,0 +1,124 @@
+#include "report.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace skelvane {
+
+ReportOptions ParseReportArguments(const std::vector<std::wstring>& arguments) {
+    ReportOptions options;
+    for (const std::wstring& a : arguments) {
+        if (a == L"--json" || a == L"/json") {
+            options.json = true;
+        } else if (a == L"--help" || a == L"-h" || a == L"/?" || a == L"-?") {
+            options.help = true;
+        } else if (options.error.empty()) {
+            options.error = a;
+        }
+    }
+    return options;
+}
+
+int ReportExitCode(const std::vector<ReportRow>& rows) {
+    for (const ReportRow& row : rows)
+        if (!row.result.passed) return kExitSomeFailed;
+    return kExitAllPassed;
+}
+
+std::wstring ReportText(const std::vector<ReportRow>& rows, const std::wstring& osDescription) {
+    std::size_t width = 0;
+    for (const ReportRow& row : rows) width = std::max(width, row.name.size());
+    std::wstring text;
+    for (const ReportRow& row : rows) {
+        text += row.result.passed ? L"PASS  " : L"FAIL  ";
+        text += row.name + std::wstring(width - row.name.size() + 2, L' ') + row.result.reason + L"\n";
+    }
+    text += L"Operating system: " + (osDescription.empty() ? L"(not recognised)" : osDescription) + L"\n";
+    return text;
+}
+
+std::string Utf8(std::wstring_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = static_cast<char16_t>(text[i]);
+        if (sizeof(wchar_t) == 4) c = static_cast<char32_t>(text[i]);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
+        else if (c >= 0xD800 && c <= 0xDFFF)
+            c = 0xFFFD;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string JsonString(std::wstring_view text) {
+    std::string out = "\"";
+    for (char c : Utf8(text)) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string ReportJson(const std::vector<ReportRow>& rows, const std::wstring& osDescription) {
+    std::string json = "{\"passed\": ";
+    json += ReportExitCode(rows) == kExitAllPassed ? "true" : "false";
+    json += ", \"os\": " + JsonString(osDescription) + ", \"checks\": [";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ReportRow& row = rows[i];
+        json += i ? ", " : "";
+        json += "{\"id\": \"" + std::string(row.id) + "\", \"name\": " + JsonString(row.name) +
+                ", \"passed\": " + (row.result.passed ? "true" : "false") +
+                ", \"reason\": " + JsonString(row.result.reason) + "}";
+    }
+    return json + "]}\n";
+}
+
+std::wstring ReportUsage() {
+    return L"SkelvaneReport: checks whether this computer can run the Quorrel Card software.\n"
+           L"\n"
+           L"Usage: SkelvaneReport [--json]\n"
+           L"\n"
+           L"Runs the six checks of the Skelvane window, without pauses and without a window,\n"
+           L"and prints one line per check (PASS or FAIL and the reason), then the operating\n"
+           L"system's description.\n"
+           L"\n"
+           L"  --json   print the same as one JSON object:\n"
+           L"           {\"passed\": bool, \"os\": text,\n"
+           L"            \"checks\": [{\"id\", \"name\", \"passed\", \"reason\"}, ...]}\n"
+           L"  --help   print this text\n"
+           L"\n"
+           L"Check ids: app_url, data_url, os, installer, dotnet, smartcard.\n"
+           L"Each web check may take up to 60 seconds when a server does not answer.\n"
+           L"\n"
+           L"Exit code: 0 when all six checks pass, 1 when any fails, 2 for a bad argument.\n";
+}
+
+} // namespace skelvane

@@ -1,0 +1,97 @@
+// SkelvaneReport.exe run as a management tool would run it, with each check made to pass and fail.
+#include "checks/directory_probes.h"
+#include "loopback_server.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace skelvane::test {
+namespace {
+
+struct Outcome {
+    DWORD code;
+    std::string output;
+};
+
+Outcome Report(const std::wstring& arguments) {
+    ChildProcess report(L"\"" + ProductExe(L"SkelvaneReport.exe") + L"\" " + arguments, true);
+    EXPECT_TRUE(report.started());
+    EXPECT_TRUE(report.Wait(150000));
+    return {report.ExitCode(), report.Output()};
+}
+
+std::string Line(const std::string& output, const std::string& start) {
+    const std::size_t at = output.find(start);
+    if (at == std::string::npos) return {};
+    return output.substr(at, output.find('\n', at) - at);
+}
+
+// The folders the directory rows look for, made for the test and removed after it.
+class ReaderAndFramework {
+public:
+    ReaderAndFramework() {
+        for (const std::wstring& path : {WindowsDirectory() + L"\\Microsoft.NET", WindowsDirectory() + L"\\Microsoft.NET\\Framework",
+                                         WindowsDirectory() + L"\\Microsoft.NET\\Framework\\v3.5",
+                                         std::wstring(L"C:\\Program Files\\GemAlto"), std::wstring(kReaderToolsPaths[1])})
+            if (::CreateDirectoryW(path.c_str(), nullptr)) made_.push_back(path);
+    }
+    ~ReaderAndFramework() {
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it) ::RemoveDirectoryW(it->c_str());
+    }
+
+private:
+    std::vector<std::wstring> made_;
+};
+
+TEST(Report, AllSixPass) {
+    LoopbackServer app(47801); // the http host of the test build
+    ASSERT_TRUE(app.running());
+    ReaderAndFramework folders;
+    const Outcome text = Report(L"");
+    EXPECT_EQ(text.code, 0u) << text.output;
+    for (const char* row : {"PASS  Internet Access (Application)", "PASS  Internet Access (Secure Web Service)",
+                            "PASS  Operating System", "PASS  Windows Installer 3.1", "PASS  Dot Net Framework V3.5",
+                            "PASS  Smart Card Driver"})
+        EXPECT_NE(Line(text.output, row), "") << row << "\n" << text.output;
+    EXPECT_NE(text.output.find("Operating system: "), std::string::npos);
+    EXPECT_NE(Line(text.output, "PASS  Smart Card Driver").find("directory found: C:\\Program Files\\GemAlto\\ReaderTools"),
+              std::string::npos);
+
+    const Outcome json = Report(L"--json");
+    EXPECT_EQ(json.code, 0u);
+    EXPECT_EQ(json.output.rfind("{\"passed\": true, \"os\": ", 0), 0u) << json.output;
+    EXPECT_NE(json.output.find("{\"id\": \"smartcard\", \"name\": \"Smart Card Driver\", \"passed\": true"),
+              std::string::npos);
+}
+
+TEST(Report, FailuresSayWhy) {
+    // No http server and no folders; the https page is still served.
+    const Outcome text = Report(L"");
+    EXPECT_EQ(text.code, 1u);
+    EXPECT_NE(Line(text.output, "FAIL  Internet Access (Application)").find("could not connect to the server: http://127.0.0.1:47801/"),
+              std::string::npos) << text.output;
+    EXPECT_NE(Line(text.output, "PASS  Internet Access (Secure Web Service)"), "") << text.output;
+    EXPECT_NE(Line(text.output, "FAIL  Dot Net Framework V3.5").find("directory not found: "), std::string::npos);
+    EXPECT_NE(Line(text.output, "FAIL  Smart Card Driver").find("directory not found: "), std::string::npos);
+
+    const Outcome json = Report(L"--json");
+    EXPECT_EQ(json.code, 1u);
+    EXPECT_EQ(json.output.rfind("{\"passed\": false", 0), 0u);
+    EXPECT_NE(json.output.find("{\"id\": \"app_url\", \"name\": \"Internet Access (Application)\", \"passed\": false"),
+              std::string::npos);
+}
+
+TEST(Report, HelpAndBadArguments) {
+    const Outcome help = Report(L"--help");
+    EXPECT_EQ(help.code, 0u);
+    EXPECT_NE(help.output.find("Usage: SkelvaneReport [--json]"), std::string::npos);
+    EXPECT_NE(help.output.find("Exit code: 0 when all six checks pass"), std::string::npos);
+    const Outcome bad = Report(L"--frobnicate");
+    EXPECT_EQ(bad.code, 2u);
+    EXPECT_EQ(bad.output, ""); // the complaint goes to standard error
+}
+
+} // namespace
+} // namespace skelvane::test
