@@ -57,3 +57,16 @@ set_tests_properties(${SKELVANE_TEST_PREFIX}release_gate.catches_unlisted_import
 add_executable(watch_window tests/tools/watch_window.cpp)
 target_link_libraries(watch_window PRIVATE skelvane_core)
 target_link_options(watch_window PRIVATE -static -municode)
+
+# Figures for bench/run; built like the product, never shipped.
+add_executable(minimal_window WIN32 bench/minimal_window.cpp)
+add_executable(minimal_window_manifest WIN32 bench/minimal_window.cpp bench/minimal_manifest.rc)
+target_include_directories(minimal_window_manifest PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+add_executable(bench_registry bench/registry_reads.cpp)
+target_link_libraries(bench_registry PRIVATE skelvane_win)
+add_executable(bench_fetch bench/fetch_timing.cpp)
+target_link_libraries(bench_fetch PRIVATE skelvane_win psapi)
+target_link_options(bench_fetch PRIVATE -municode)
+foreach(exe minimal_window minimal_window_manifest bench_registry bench_fetch)
+    target_link_options(${exe} PRIVATE -static -s -Wl,--gc-sections)
+endforeach()

@@ -50,6 +50,11 @@ foreach(fixture ${fixture_names})
 endforeach()
 target_compile_definitions(wine_test_support PUBLIC SKELVANE_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures")
 
+# Start-up figures for bench/run: launches a window program and times its first paint.
+add_executable(bench_first_paint bench/first_paint.cpp)
+target_link_libraries(bench_first_paint PRIVATE wine_test_support psapi)
+target_link_options(bench_first_paint PRIVATE -municode)
+
 file(GLOB wine_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 foreach(source ${wine_test_sources})
     get_filename_component(name ${source} NAME_WE)
