@@ -1,0 +1,108 @@
+// The product's own resources, read back with the system's functions.
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace skelvane::test {
+namespace {
+
+std::vector<char> VersionBlock(const std::wstring& exe) {
+    DWORD ignored = 0;
+    std::vector<char> block(::GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    if (block.empty() || !::GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
+        block.clear();
+    return block;
+}
+
+std::wstring VersionString(std::vector<char>& block, const std::wstring& key) {
+    void* value = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueW(block.data(), (L"\\StringFileInfo\\040904B0\\" + key).c_str(), &value, &length))
+        return L"<missing>";
+    return static_cast<const wchar_t*>(value);
+}
+
+BOOL CALLBACK CountGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
+    auto* names = reinterpret_cast<std::vector<ULONG_PTR>*>(found);
+    names->push_back(IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : 0);
+    return TRUE;
+}
+
+TEST(Resources, VersionOfBothPrograms) {
+    for (const wchar_t* name : {L"Skelvane.exe", L"SkelvaneReport.exe"}) {
+        std::vector<char> block = VersionBlock(ProductExe(name));
+        ASSERT_FALSE(block.empty()) << name;
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+        EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+        EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+        EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+        EXPECT_EQ(fixed->dwFileFlags, 0u);
+        EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
+        EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+        WORD* translation = nullptr;
+        ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                                     reinterpret_cast<void**>(&translation), &length));
+        ASSERT_EQ(length, 4u);
+        EXPECT_EQ(translation[0], 0x0409);
+        EXPECT_EQ(translation[1], 0x04B0);
+
+        EXPECT_EQ(VersionString(block, L"ProductName"), L"Skelvane");
+        EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.00");
+        EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.00");
+        EXPECT_EQ(VersionString(block, L"CompanyName"), L"Quorrel Ombrenal");
+        EXPECT_EQ(VersionString(block, L"OriginalFilename"), name);
+
+        // The entries stand in the table in this order.
+        const char16_t* keys[] = {u"CompanyName",    u"ProductName",  u"FileVersion",
+                                  u"ProductVersion", u"InternalName", u"OriginalFilename"};
+        const std::string raw(block.begin(), block.end());
+        std::size_t last = 0;
+        for (const char16_t* key : keys) {
+            const std::u16string k(key);
+            const std::size_t at =
+                raw.find(std::string(reinterpret_cast<const char*>(k.data()), k.size() * 2), last);
+            ASSERT_NE(at, std::string::npos) << std::string(k.begin(), k.end());
+            last = at;
+        }
+    }
+}
+
+TEST(Resources, IconImagesAndManifest) {
+    HMODULE exe = ::LoadLibraryExW(ProductExe(L"Skelvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(exe);
+    const std::pair<int, DWORD> icons[] = {{30001, 1384}, {30002, 3240}, {30003, 3752}};
+    for (const auto& [id, size] : icons) {
+        HRSRC icon = ::FindResourceW(exe, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3));
+        ASSERT_TRUE(icon) << id;
+        EXPECT_EQ(::SizeofResource(exe, icon), size) << id;
+    }
+    std::vector<ULONG_PTR> groups;
+    ::EnumResourceNamesW(exe, MAKEINTRESOURCEW(14), &CountGroup, reinterpret_cast<LONG_PTR>(&groups));
+    EXPECT_EQ(groups, std::vector<ULONG_PTR>{1}); // the only icon group, so the file's icon
+
+    // Bitmaps are stored without their 14-byte file header.
+    const std::pair<int, DWORD> bitmaps[] = {{101, 8322 - 14}, {102, 450 - 14}, {103, 1314 - 14}, {104, 1314 - 14}};
+    for (const auto& [id, size] : bitmaps) {
+        HRSRC bitmap = ::FindResourceW(exe, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
+        ASSERT_TRUE(bitmap) << id;
+        EXPECT_EQ(::SizeofResource(exe, bitmap), size) << id;
+    }
+
+    HRSRC manifest = ::FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_TRUE(manifest);
+    const std::string text(static_cast<const char*>(::LockResource(::LoadResource(exe, manifest))),
+                           ::SizeofResource(exe, manifest));
+    EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_NE(text.find("asInvoker"), std::string::npos);
+    EXPECT_EQ(text.find("1f676c76-80e1-4239-95bb-83d0f6d0da78"), std::string::npos); // no 8.1 claim
+    EXPECT_EQ(text.find("8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"), std::string::npos); // no 10 claim
+    ::FreeLibrary(exe);
+}
+
+} // namespace
+} // namespace skelvane::test
