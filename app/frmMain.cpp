@@ -23,11 +23,16 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 int ImageResource(Image image) {
     switch (image) {
-    case Image::Logo: return IDB_LOGO;
-    case Image::Placeholder: return IDB_PLACEHOLDER;
-    case Image::Tick: return IDB_TICK;
-    case Image::Cross: return IDB_CROSS;
-    default: return 0;
+    case Image::Logo:
+        return IDB_LOGO;
+    case Image::Placeholder:
+        return IDB_PLACEHOLDER;
+    case Image::Tick:
+        return IDB_TICK;
+    case Image::Cross:
+        return IDB_CROSS;
+    default:
+        return 0;
     }
 }
 
@@ -70,9 +75,9 @@ bool frmMain::Create(HINSTANCE instance) {
     wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_SKELVANE), IMAGE_ICON,
                                                ::GetSystemMetrics(SM_CXICON),
                                                ::GetSystemMetrics(SM_CYICON), LR_SHARED));
-    wc.hIconSm = static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_SKELVANE), IMAGE_ICON,
-                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_SKELVANE),
+                                                 IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = kClassName;
@@ -89,7 +94,8 @@ bool frmMain::Create(HINSTANCE instance) {
 
 LRESULT CALLBACK frmMain::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self =
+            static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
@@ -110,16 +116,26 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         CreateControls();
         OnLoad();
         return 0;
-    case WM_ACTIVATE: OnActivate(wParam); break;
-    case WM_APP_STARTCHECKS: OnStartChecks(); return 0;
-    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_ACTIVATE:
+        OnActivate(wParam);
+        break;
+    case WM_APP_STARTCHECKS:
+        OnStartChecks();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_DRAWITEM:
+        OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
     case WM_SETCURSOR:
         if (OnSetCursor()) return TRUE;
         break;
-    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
     }
     return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
@@ -136,10 +152,13 @@ void frmMain::CreateControls() {
     // Created in tab order, so the dialog manager tabs through them in that order.
     for (const ControlSpec* spec : CreationOrder()) {
         const wchar_t* windowClass = L"STATIC";
-        DWORD style = WS_CHILD | (spec->visible ? WS_VISIBLE : 0) | (spec->enabled ? 0 : WS_DISABLED);
+        DWORD style =
+            WS_CHILD | (spec->visible ? WS_VISIBLE : 0) | (spec->enabled ? 0 : WS_DISABLED);
         std::wstring text{spec->caption};
         switch (spec->kind) {
-        case ControlKind::Label: style |= SS_LEFT | SS_NOPREFIX; break;
+        case ControlKind::Label:
+            style |= SS_LEFT | SS_NOPREFIX;
+            break;
         case ControlKind::PictureBox:
             style |= SS_OWNERDRAW;
             if (IsStatusBox(spec->id)) text = kNotCheckedText; // read by screen readers
@@ -148,7 +167,8 @@ void frmMain::CreateControls() {
             windowClass = L"BUTTON";
             style |= WS_TABSTOP | BS_PUSHBUTTON;
             break;
-        case ControlKind::Hidden: continue;
+        case ControlKind::Hidden:
+            continue;
         }
         const PixelRect r = ToPixels(spec->place, dpi_);
         HWND control = ::CreateWindowExW(
@@ -196,7 +216,9 @@ bool frmMain::CaptionsFit(HDC dc) const {
     return fit;
 }
 
-void frmMain::OnLoad() { bChecksDone = false; }
+void frmMain::OnLoad() {
+    bChecksDone = false;
+}
 
 void frmMain::OnActivate(WPARAM wParam) {
     // Only the first activation starts the checks; they run from the queue so the
@@ -271,7 +293,9 @@ void frmMain::OnCommand(int id, int code) {
     if ((clicked || enter) && ::IsWindowEnabled(close)) OnCloseClick();
 }
 
-void frmMain::OnCloseClick() { ::DestroyWindow(hwnd_); }
+void frmMain::OnCloseClick() {
+    ::DestroyWindow(hwnd_);
+}
 
 LRESULT frmMain::OnCtlColorStatic(HDC dc, HWND control) {
     ::SetBkMode(dc, TRANSPARENT);
@@ -303,9 +327,13 @@ bool frmMain::OnSetCursor() {
     return true;
 }
 
-void frmMain::OnDestroy() { ::PostQuitMessage(0); }
+void frmMain::OnDestroy() {
+    ::PostQuitMessage(0);
+}
 
-frmMain::PictureBox& frmMain::Picture(ControlId id) { return pictures_[static_cast<int>(id) - 1]; }
+frmMain::PictureBox& frmMain::Picture(ControlId id) {
+    return pictures_[static_cast<int>(id) - 1];
+}
 
 void frmMain::ShowResult(ControlId box, bool passed) {
     PictureBox& target = Picture(box);
@@ -348,14 +376,24 @@ void frmMain::CheckInstaller() {
     ShowResult(ControlId::picInstaller, CheckWindowsInstaller().passed);
 }
 
-bool frmMain::IsInstallerOK(const std::wstring& Version) { return skelvane::IsInstallerOK(Version); }
+bool frmMain::IsInstallerOK(const std::wstring& Version) {
+    return skelvane::IsInstallerOK(Version);
+}
 
-void frmMain::CheckDotNet() { ShowResult(ControlId::picDotNet, CheckDotNetFramework().passed); }
+void frmMain::CheckDotNet() {
+    ShowResult(ControlId::picDotNet, CheckDotNetFramework().passed);
+}
 
-void frmMain::CheckSmartCard() { ShowResult(ControlId::picSmartCard, CheckReaderTools().passed); }
+void frmMain::CheckSmartCard() {
+    ShowResult(ControlId::picSmartCard, CheckReaderTools().passed);
+}
 
-std::wstring frmMain::WindowsDirectory() { return skelvane::WindowsDirectory(); }
+std::wstring frmMain::WindowsDirectory() {
+    return skelvane::WindowsDirectory();
+}
 
-bool frmMain::DirExists(const std::wstring& DirName) { return skelvane::DirExists(DirName); }
+bool frmMain::DirExists(const std::wstring& DirName) {
+    return skelvane::DirExists(DirName);
+}
 
 } // namespace skelvane

@@ -11,7 +11,7 @@
 namespace skelvane {
 
 class frmMain {
-public:
+  public:
     frmMain() = default;
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
@@ -28,7 +28,7 @@ public:
     bool DirExists(const std::wstring& DirName);
     bool IsInstallerOK(const std::wstring& Version);
 
-private:
+  private:
     struct PictureBox {
         HWND hwnd = nullptr;
         HBITMAP picture = nullptr; // shared with picTick/picCross, owned by bitmaps_

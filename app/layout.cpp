@@ -4,7 +4,9 @@
 
 namespace skelvane {
 
-const ControlSpec& Spec(ControlId id) { return kControls[static_cast<int>(id) - 1]; }
+const ControlSpec& Spec(ControlId id) {
+    return kControls[static_cast<int>(id) - 1];
+}
 
 int TwipsToPixels(int twips, int dpi) {
     // Round half away from zero, in integers so every DPI gives the same answer everywhere.

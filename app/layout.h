@@ -60,6 +60,7 @@ using enum ControlKind;
 using enum ControlId;
 
 // In control-identifier order, 1 to 19.
+// clang-format off
 inline constexpr std::array<ControlSpec, 19> kControls{{
     {Picture1, "Picture1", PictureBox, {120, 120, 855, 855}, L"", Image::Logo, 17, true, true},
     {picInstaller, "picInstaller", PictureBox, {840, 1680, 255, 255}, L"", Image::Placeholder, 15, true, true},
@@ -83,6 +84,7 @@ inline constexpr std::array<ControlSpec, 19> kControls{{
      L"We have checked your computer to determine whether it can run the Quorrel Card software.",
      Image::None, 0, true, true},
 }};
+// clang-format on
 
 const ControlSpec& Spec(ControlId id);
 

@@ -12,5 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 // The default terminate handler prints a demangled type name to a console this
 // program does not have; replacing it keeps the demangler out of the executable.
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() {
+    std::abort();
+}
 } // namespace __gnu_cxx

@@ -27,13 +27,16 @@ int ReportExitCode(const std::vector<ReportRow>& rows) {
 
 std::wstring ReportText(const std::vector<ReportRow>& rows, const std::wstring& osDescription) {
     std::size_t width = 0;
-    for (const ReportRow& row : rows) width = std::max(width, row.name.size());
+    for (const ReportRow& row : rows)
+        width = std::max(width, row.name.size());
     std::wstring text;
     for (const ReportRow& row : rows) {
         text += row.result.passed ? L"PASS  " : L"FAIL  ";
-        text += row.name + std::wstring(width - row.name.size() + 2, L' ') + row.result.reason + L"\n";
+        text +=
+            row.name + std::wstring(width - row.name.size() + 2, L' ') + row.result.reason + L"\n";
     }
-    text += L"Operating system: " + (osDescription.empty() ? L"(not recognised)" : osDescription) + L"\n";
+    text += L"Operating system: " + (osDescription.empty() ? L"(not recognised)" : osDescription) +
+            L"\n";
     return text;
 }
 
@@ -42,7 +45,8 @@ std::string Utf8(std::wstring_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = static_cast<char16_t>(text[i]);
         if (sizeof(wchar_t) == 4) c = static_cast<char32_t>(text[i]);
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF)
             c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
         else if (c >= 0xD800 && c <= 0xDFFF)
             c = 0xFFFD;
@@ -69,11 +73,21 @@ std::string JsonString(std::wstring_view text) {
     std::string out = "\"";
     for (char c : Utf8(text)) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char escaped[8];

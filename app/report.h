@@ -9,8 +9,8 @@
 namespace skelvane {
 
 struct ReportRow {
-    std::string_view id;   // stable key for scripts, e.g. "app_url"
-    std::wstring name;     // the row's caption in the window
+    std::string_view id; // stable key for scripts, e.g. "app_url"
+    std::wstring name;   // the row's caption in the window
     CheckResult result;
 };
 

@@ -27,7 +27,8 @@ CheckResult Guarded(const std::function<CheckResult()>& check) {
     try {
         return check();
     } catch (const std::exception& e) {
-        return Fail(L"the check could not finish: " + std::wstring(e.what(), e.what() + std::strlen(e.what())));
+        return Fail(L"the check could not finish: " +
+                    std::wstring(e.what(), e.what() + std::strlen(e.what())));
     } catch (...) {
         return Fail(L"the check could not finish");
     }
@@ -43,7 +44,8 @@ void Write(DWORD which, const std::wstring& text) {
     }
     std::string bytes = Utf8(text);
     std::string crlf;
-    for (char c : bytes) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (char c : bytes)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     ::WriteFile(out, crlf.data(), static_cast<DWORD>(crlf.size()), &written, nullptr);
 }
 
@@ -92,5 +94,7 @@ int wmain(int argc, wchar_t** argv) {
 
 // See main.cpp: keeps the demangler, which only a console would show, out of the file.
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() {
+    std::abort();
+}
 } // namespace __gnu_cxx

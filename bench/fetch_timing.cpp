@@ -26,7 +26,8 @@ int wmain(int argc, wchar_t** argv) {
         PROCESS_MEMORY_COUNTERS counters{};
         ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
         std::printf("%.0f %zu %d\n", 1000.0 * (b.QuadPart - a.QuadPart) / f.QuadPart,
-                    static_cast<std::size_t>(counters.PeakWorkingSetSize / 1024), static_cast<int>(r.outcome));
+                    static_cast<std::size_t>(counters.PeakWorkingSetSize / 1024),
+                    static_cast<int>(r.outcome));
         return 0;
     }
     const int runs = argc > 2 ? _wtoi(argv[2]) : 20;

@@ -48,12 +48,15 @@ int wmain(int argc, wchar_t** argv) {
         ::QueryPerformanceCounter(&begin);
         ChildProcess app(L"\"" + std::wstring(argv[1]) + L"\"");
         HWND window = nullptr;
-        while (!(window = FindProcessWindow(app.id(), argv[2], 1))) {}
-        for (int polls = 0; polls < 20000 && !Painted(ScreenPixel(window, x, y), blue); ++polls) ::Sleep(1);
+        while (!(window = FindProcessWindow(app.id(), argv[2], 1))) {
+        }
+        for (int polls = 0; polls < 20000 && !Painted(ScreenPixel(window, x, y), blue); ++polls)
+            ::Sleep(1);
         ::QueryPerformanceCounter(&end);
         paint.push_back(1000.0 * (end.QuadPart - begin.QuadPart) / frequency.QuadPart);
         ::Sleep(500);
-        HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app.id());
+        HANDLE process =
+            ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app.id());
         PROCESS_MEMORY_COUNTERS counters{};
         ::GetProcessMemoryInfo(process, &counters, sizeof counters);
         ::CloseHandle(process);

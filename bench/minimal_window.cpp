@@ -19,8 +19,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = L"MinimalWindow";
     ::RegisterClassW(&wc);
-    HWND hwnd = ::CreateWindowW(L"MinimalWindow", L"Minimal", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 420, 260, nullptr, nullptr, instance, nullptr);
+    HWND hwnd = ::CreateWindowW(L"MinimalWindow", L"Minimal",
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 420, 260, nullptr, nullptr, instance, nullptr);
     ::ShowWindow(hwnd, show);
     ::UpdateWindow(hwnd);
     MSG msg;

@@ -28,20 +28,23 @@ int main() {
     reg.ValueKey(L"text");
     reg.ValueType(kRegSz);
     reg.Value(std::wstring(L"C:\\Program Files\\Quorrel\\Client"));
-    // Looked up at run time: XP's advapi32 has no RegGetValueA, and this program links like the product.
-    auto regGetValue = reinterpret_cast<RegGetValueAFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"advapi32.dll"), "RegGetValueA")));
+    // Looked up at run time: XP's advapi32 has no RegGetValueA, and this program links like the
+    // product.
+    auto regGetValue = reinterpret_cast<RegGetValueAFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"advapi32.dll"), "RegGetValueA")));
     if (!regGetValue) return 1;
 
     LARGE_INTEGER a, b, c;
     ::QueryPerformanceCounter(&a);
     std::size_t total = 0;
-    for (int i = 0; i < n; ++i) total += ToText(reg.Value()).size();
+    for (int i = 0; i < n; ++i)
+        total += ToText(reg.Value()).size();
     ::QueryPerformanceCounter(&b);
     for (int i = 0; i < n; ++i) {
         char data[256];
         DWORD size = sizeof data;
-        regGetValue(HKEY_CURRENT_USER, "Software\\SkelvaneBench", "text", RRF_RT_REG_SZ, nullptr, data, &size);
+        regGetValue(HKEY_CURRENT_USER, "Software\\SkelvaneBench", "text", RRF_RT_REG_SZ, nullptr,
+                    data, &size);
         total += size;
     }
     ::QueryPerformanceCounter(&c);

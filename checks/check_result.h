@@ -9,7 +9,11 @@ struct CheckResult {
     std::wstring reason;
 };
 
-inline CheckResult Pass(std::wstring reason) { return {true, std::move(reason)}; }
-inline CheckResult Fail(std::wstring reason) { return {false, std::move(reason)}; }
+inline CheckResult Pass(std::wstring reason) {
+    return {true, std::move(reason)};
+}
+inline CheckResult Fail(std::wstring reason) {
+    return {false, std::move(reason)};
+}
 
 } // namespace skelvane

@@ -17,9 +17,9 @@ enum class FetchOutcome {
 
 struct FetchResult {
     FetchOutcome outcome = FetchOutcome::TransportError;
-    std::uint32_t error = 0;  // the system's error number, for TransportError
-    int status = 0;           // the last HTTP status seen
-    std::wstring url;         // the last address fetched
+    std::uint32_t error = 0; // the system's error number, for TransportError
+    int status = 0;          // the last HTTP status seen
+    std::wstring url;        // the last address fetched
 };
 
 // A short reason a person can act on, e.g. "fetch timed out after 60 s".

@@ -14,7 +14,8 @@ std::wstring FindNormalFile(const std::wstring& path) {
     WIN32_FIND_DATAA found{};
     unique_find_handle search(::FindFirstFileA(ToAnsi(path).c_str(), &found));
     if (!search) return {};
-    constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    constexpr DWORD kNotNormal =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (found.dwFileAttributes & kNotNormal) return {};
     return FromAnsi(found.cFileName);
 }

@@ -7,7 +7,8 @@
 
 namespace skelvane {
 
-inline constexpr wchar_t kInstallerKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer";
+inline constexpr wchar_t kInstallerKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer";
 inline constexpr wchar_t kInstallerValue[] = L"InstallerLocation";
 inline constexpr wchar_t kInstallerLibrary[] = L"\\msi.dll";
 

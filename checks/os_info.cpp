@@ -10,7 +10,8 @@ std::int16_t ParseServicePack(std::string_view csd) {
     constexpr std::size_t kPrefixLength = 12; // "Service Pack"
     if (csd.size() <= kPrefixLength) return 0;
     csd.remove_prefix(kPrefixLength);
-    while (!csd.empty() && csd.front() == ' ') csd.remove_prefix(1);
+    while (!csd.empty() && csd.front() == ' ')
+        csd.remove_prefix(1);
     if (csd.empty() || csd.front() < '0' || csd.front() > '9') return 0;
     return static_cast<std::int16_t>(csd.front() - '0');
 }
@@ -21,26 +22,43 @@ std::wstring_view NameOf(const OsInfo& os, bool& ok) {
     ok = false;
     if (os.Platform == 1) {
         switch (os.Minor) {
-        case 0: return L"Windows 95";
-        case 10: return L"Windows 98";
-        case 90: return L"Windows Me";
-        default: return L"";
+        case 0:
+            return L"Windows 95";
+        case 10:
+            return L"Windows 98";
+        case 90:
+            return L"Windows Me";
+        default:
+            return L"";
         }
     }
     if (os.Platform != 2) return L"";
     switch (os.Major) {
-    case 3: return L"Windows NT 3.51";
-    case 4: return L"Windows NT 4";
+    case 3:
+        return L"Windows NT 3.51";
+    case 4:
+        return L"Windows NT 4";
     case 5:
         switch (os.Minor) {
-        case 0: return L"Windows 2000";
-        case 1: ok = os.SP >= 2; return L"Windows XP";
-        case 2: ok = os.SP >= 2; return L"Windows Server 2003";
-        default: return L"";
+        case 0:
+            return L"Windows 2000";
+        case 1:
+            ok = os.SP >= 2;
+            return L"Windows XP";
+        case 2:
+            ok = os.SP >= 2;
+            return L"Windows Server 2003";
+        default:
+            return L"";
         }
-    case 6: ok = true; return L"Windows Vista/7";
-    case 7: ok = true; return L"Windows 7";
-    default: return L"";
+    case 6:
+        ok = true;
+        return L"Windows Vista/7";
+    case 7:
+        ok = true;
+        return L"Windows 7";
+    default:
+        return L"";
     }
 }
 

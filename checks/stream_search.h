@@ -9,15 +9,15 @@
 namespace skelvane {
 
 class StreamSearch {
-public:
+  public:
     explicit StreamSearch(std::string_view marker);
 
     // Feeds the next piece; true once the marker has been seen (in this or an earlier piece).
     bool Feed(std::string_view chunk);
     bool found() const { return matched_ == marker_.size(); }
 
-private:
-    std::string marker_;           // folded to lower case
+  private:
+    std::string marker_;            // folded to lower case
     std::vector<std::size_t> fail_; // KMP failure table
     std::size_t matched_ = 0;
 };

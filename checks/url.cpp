@@ -46,7 +46,8 @@ std::optional<Url> ParseUrl(std::wstring_view text) {
     }
     const std::size_t authorityEnd = text.find_first_of(L"/?#");
     std::wstring_view authority = text.substr(0, authorityEnd);
-    std::wstring_view rest = authorityEnd == std::wstring_view::npos ? L"" : text.substr(authorityEnd);
+    std::wstring_view rest =
+        authorityEnd == std::wstring_view::npos ? L"" : text.substr(authorityEnd);
     if (authority.find(L'@') != std::wstring_view::npos) return std::nullopt; // no credentials
 
     std::wstring_view portText;
@@ -77,7 +78,8 @@ std::optional<Url> ParseUrl(std::wstring_view text) {
         url.port = url.secure ? 443 : 80;
     }
     rest = rest.substr(0, rest.find(L'#'));
-    url.path = rest.empty() || rest.front() != L'/' ? L"/" + std::wstring(rest) : std::wstring(rest);
+    url.path =
+        rest.empty() || rest.front() != L'/' ? L"/" + std::wstring(rest) : std::wstring(rest);
     return url;
 }
 
@@ -86,16 +88,20 @@ std::wstring ResolveLocation(std::wstring_view base, std::wstring_view location)
     if (location.find(L"://") != std::wstring_view::npos &&
         location.find(L"://") < location.find_first_of(L"/?")) // an absolute address
         return std::wstring(location);
-    if (location.starts_with(L"//")) return std::wstring(base.substr(0, base.find(L':') + 1)) + std::wstring(location);
+    if (location.starts_with(L"//"))
+        return std::wstring(base.substr(0, base.find(L':') + 1)) + std::wstring(location);
     const std::wstring_view origin = Origin(base);
     if (location.starts_with(L"/")) return std::wstring(origin) + std::wstring(location);
 
     std::wstring_view path = base.substr(origin.size());
     path = path.substr(0, path.find_first_of(L"?#"));
     if (location.empty()) return std::wstring(origin) + std::wstring(path.empty() ? L"/" : path);
-    if (location.starts_with(L"?")) return std::wstring(origin) + std::wstring(path.empty() ? L"/" : path) + std::wstring(location);
+    if (location.starts_with(L"?"))
+        return std::wstring(origin) + std::wstring(path.empty() ? L"/" : path) +
+               std::wstring(location);
     const std::size_t slash = path.rfind(L'/');
-    const std::wstring_view directory = slash == std::wstring_view::npos ? L"/" : path.substr(0, slash + 1);
+    const std::wstring_view directory =
+        slash == std::wstring_view::npos ? L"/" : path.substr(0, slash + 1);
     return std::wstring(origin) + std::wstring(directory) + std::wstring(location);
 }
 

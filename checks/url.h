@@ -7,10 +7,10 @@
 namespace skelvane {
 
 struct Url {
-    bool secure = false;      // https
-    std::wstring host;        // without brackets for IPv6 literals
-    unsigned short port = 0;  // the scheme's default when the address names none
-    std::wstring path;        // path and query, at least "/"; the fragment is dropped
+    bool secure = false;     // https
+    std::wstring host;       // without brackets for IPv6 literals
+    unsigned short port = 0; // the scheme's default when the address names none
+    std::wstring path;       // path and query, at least "/"; the fragment is dropped
     bool operator==(const Url&) const = default;
 };
 

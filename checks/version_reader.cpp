@@ -26,8 +26,10 @@ std::int32_t ReadVersionInfo(const std::wstring& path, VersionInfo& info) {
         if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length))
             return kVersionFailed;
         const char* entry = static_cast<const char*>(translation);
-        if (entry < block.data() || entry >= blockEnd) length = 0;
-        else length = static_cast<UINT>(std::min<std::ptrdiff_t>(length, blockEnd - entry));
+        if (entry < block.data() || entry >= blockEnd)
+            length = 0;
+        else
+            length = static_cast<UINT>(std::min<std::ptrdiff_t>(length, blockEnd - entry));
         const std::string table =
             TranslationTableName(reinterpret_cast<const std::uint8_t*>(entry), length);
 
@@ -38,7 +40,8 @@ std::int32_t ReadVersionInfo(const std::wstring& path, VersionInfo& info) {
             if (!::VerQueryValueA(block.data(), subBlock.c_str(), &value, &characters))
                 return kVersionFailed;
             // Read whole, however long, but never past the block the value lives in.
-            VersionField(info, i) = FromAnsi(BoundedText(static_cast<const char*>(value), blockEnd));
+            VersionField(info, i) =
+                FromAnsi(BoundedText(static_cast<const char*>(value), blockEnd));
         }
         return kVersionRead;
     } catch (...) {

@@ -7,18 +7,22 @@
 
 namespace skelvane {
 
-std::wstring AppPageUrl() { return std::wstring(L"http://") + SKELVANE_APP_HOST + kAppPagePath; }
+std::wstring AppPageUrl() {
+    return std::wstring(L"http://") + SKELVANE_APP_HOST + kAppPagePath;
+}
 
 std::wstring DataPageUrl() {
     return std::wstring(L"https://") + SKELVANE_DATA_HOST + kDataPagePath;
 }
 
-CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker, unsigned deadlineMs) {
+CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker,
+                           unsigned deadlineMs) {
     try {
         // Pages are searched as bytes; the markers are ASCII, so UTF-8 is exact for them.
         std::string bytes(marker.size() * 3, '\0');
-        const int n = ::WideCharToMultiByte(CP_UTF8, 0, marker.data(), static_cast<int>(marker.size()),
-                                            bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
+        const int n =
+            ::WideCharToMultiByte(CP_UTF8, 0, marker.data(), static_cast<int>(marker.size()),
+                                  bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
         bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
         const FetchResult result = FetchAndFind(url, bytes, deadlineMs);
         return {result.outcome == FetchOutcome::Found, DescribeFetch(result, deadlineMs)};

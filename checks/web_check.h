@@ -17,6 +17,7 @@ std::wstring AppPageUrl();
 std::wstring DataPageUrl();
 
 // Passes when url can be fetched within deadlineMs and holds marker in any letter case.
-CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker, unsigned deadlineMs);
+CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker,
+                           unsigned deadlineMs);
 
 } // namespace skelvane

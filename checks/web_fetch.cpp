@@ -24,20 +24,20 @@ using unique_hinternet = unique_handle<hinternet_traits>;
 
 // GetTickCount arithmetic stays right across its 49-day wrap; XP has no 64-bit tick.
 class Deadline {
-public:
+  public:
     explicit Deadline(DWORD budgetMs) : start_(::GetTickCount()), budget_(budgetMs) {}
     DWORD Remaining() const {
         const DWORD elapsed = ::GetTickCount() - start_;
         return elapsed >= budget_ ? 0 : budget_ - elapsed;
     }
 
-private:
+  private:
     DWORD start_, budget_;
 };
 
 // The user's own proxy settings, as the browser control panel keeps them.
 class ProxySettings {
-public:
+  public:
     ProxySettings() {
         WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
         if (!::WinHttpGetIEProxyConfigForCurrentUser(&config)) return;
@@ -58,7 +58,8 @@ public:
         WINHTTP_AUTOPROXY_OPTIONS options{};
         if (autoDetect_) {
             options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
-            options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+            options.dwAutoDetectFlags =
+                WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
         }
         if (!autoConfigUrl_.empty()) {
             options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
@@ -72,7 +73,7 @@ public:
         if (info.lpszProxyBypass) ::GlobalFree(info.lpszProxyBypass);
     }
 
-private:
+  private:
     static void Take(LPWSTR text, std::wstring& into) {
         if (!text) return;
         into = text;
@@ -113,7 +114,7 @@ int QueryStatus(HINTERNET request) {
 }
 
 class Fetch {
-public:
+  public:
     Fetch(std::wstring url, std::string_view marker, DWORD deadlineMs)
         : marker_(marker), deadline_(deadlineMs) {
         result_.url = std::move(url);
@@ -121,10 +122,11 @@ public:
 
     FetchResult Run() {
         const ProxySettings proxy;
-        unique_hinternet session(::WinHttpOpen(
-            L"Skelvane/1.0",
-            proxy.UsesNamedProxy() ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-            proxy.Proxy(), proxy.Bypass(), 0));
+        unique_hinternet session(::WinHttpOpen(L"Skelvane/1.0",
+                                               proxy.UsesNamedProxy()
+                                                   ? WINHTTP_ACCESS_TYPE_NAMED_PROXY
+                                                   : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                               proxy.Proxy(), proxy.Bypass(), 0));
         if (!session) return Failed();
 
         std::set<std::wstring> visited;
@@ -142,7 +144,7 @@ public:
         return End(FetchOutcome::TooManyRedirects);
     }
 
-private:
+  private:
     // One request. Returns true with `next` set when the server redirects.
     bool Hop(HINTERNET session, const Url& url, const ProxySettings& proxy, std::wstring& next) {
         unique_hinternet connection(::WinHttpConnect(session, url.host.c_str(), url.port, 0));
@@ -171,7 +173,8 @@ private:
             return true;
         }
         // An error page is no proof of reach, whatever it says.
-        if (result_.status < 200 || result_.status > 299) return End(FetchOutcome::HttpError), false;
+        if (result_.status < 200 || result_.status > 299)
+            return End(FetchOutcome::HttpError), false;
         Read(request.get());
         return false;
     }
@@ -188,7 +191,8 @@ private:
             if (!::WinHttpQueryDataAvailable(request, &available)) return void(Failed());
             if (available == 0) break;
             DWORD got = 0;
-            if (!::WinHttpReadData(request, buffer, std::min<DWORD>(available, sizeof buffer), &got))
+            if (!::WinHttpReadData(request, buffer, std::min<DWORD>(available, sizeof buffer),
+                                   &got))
                 return void(Failed());
             if (got == 0) break;
             search.Feed({buffer, got});

@@ -8,7 +8,7 @@
 namespace skelvane {
 
 template <typename Traits> class unique_handle {
-public:
+  public:
     using pointer = typename Traits::type;
 
     unique_handle() noexcept = default;
@@ -35,7 +35,7 @@ public:
         return &h_;
     }
 
-private:
+  private:
     pointer h_ = Traits::invalid();
 };
 

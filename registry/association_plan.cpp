@@ -33,7 +33,8 @@ std::vector<AssociationWrite> PlanExeAssociation(const ExeAssociation& a) {
     verb(L"open", OrDefault(a.sOpenMenuText, L"&Open"), L" \"%1\"");
     if (a.bSupportPrint) verb(L"print", OrDefault(a.sPrintMenuText, L"&Print"), L" /p \"%1\"");
     if (a.bSupportInstall)
-        verb(L"add", a.sInstallMenuText.empty() ? L"&Install " + a.sAssociation : a.sInstallMenuText,
+        verb(L"add",
+             a.sInstallMenuText.empty() ? L"&Install " + a.sAssociation : a.sInstallMenuText,
              L" /a \"%1\"");
     if (a.bSupportNew) verb(L"new", OrDefault(a.sNewMenuText, L"&New"), L" /n \"%1\"");
     if (a.lDefaultIconIndex >= 0)

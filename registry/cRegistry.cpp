@@ -14,9 +14,13 @@ namespace {
 
 constexpr REGSAM kWriteAccess = 0x3F; // query, set, create sub key, enumerate, notify, link
 
-std::string Narrow(const std::wstring& text) { return ToAnsi(text); }
+std::string Narrow(const std::wstring& text) {
+    return ToAnsi(text);
+}
 
-HKEY Root(std::int32_t classKey) { return reinterpret_cast<HKEY>(RootHandleValue(classKey)); }
+HKEY Root(std::int32_t classKey) {
+    return reinterpret_cast<HKEY>(RootHandleValue(classKey));
+}
 
 LONG Open(std::int32_t classKey, const std::wstring& section, REGSAM access, unique_hkey& key) {
     return ::RegOpenKeyExA(Root(classKey), Narrow(section).c_str(), 0, access, key.put());
@@ -39,7 +43,8 @@ bool ReadData(HKEY key, const std::string& name, DWORD& type, ByteArray& data) {
     for (int attempt = 0; attempt < 8; ++attempt) {
         data.assign(size, 0);
         DWORD got = size;
-        rc = ::RegQueryValueExA(key, name.c_str(), nullptr, &type, size ? data.data() : probe, &got);
+        rc =
+            ::RegQueryValueExA(key, name.c_str(), nullptr, &type, size ? data.data() : probe, &got);
         if (rc == ERROR_SUCCESS) {
             data.resize(std::min<DWORD>(got, size));
             return true;
@@ -64,11 +69,16 @@ std::wstring ExpandEnvironmentText(const std::wstring& text) {
 Variant Decode(DWORD type, const ByteArray& data) {
     switch (type) {
     case REG_SZ:
-    case REG_MULTI_SZ: return FromAnsi(StoredText(data));
-    case REG_EXPAND_SZ: return ExpandEnvironmentText(FromAnsi(StoredText(data)));
-    case REG_DWORD: return DwordFromBytes(data);
-    case REG_DWORD_BIG_ENDIAN: return ReverseByteOrder(DwordFromBytes(data));
-    default: return data;
+    case REG_MULTI_SZ:
+        return FromAnsi(StoredText(data));
+    case REG_EXPAND_SZ:
+        return ExpandEnvironmentText(FromAnsi(StoredText(data)));
+    case REG_DWORD:
+        return DwordFromBytes(data);
+    case REG_DWORD_BIG_ENDIAN:
+        return ReverseByteOrder(DwordFromBytes(data));
+    default:
+        return data;
     }
 }
 
@@ -117,7 +127,8 @@ bool cRegistry::DeleteValue() {
             Raise(kErrRegistry, OpenForDeleteFailure(classKey_, sectionKey_));
         rc = ::RegDeleteValueA(key.get(), Narrow(valueKey_).c_str());
     }
-    if (rc != ERROR_SUCCESS) Raise(kErrRegistry, DeleteValueFailure(classKey_, sectionKey_, valueKey_));
+    if (rc != ERROR_SUCCESS)
+        Raise(kErrRegistry, DeleteValueFailure(classKey_, sectionKey_, valueKey_));
     return true;
 }
 
@@ -168,14 +179,16 @@ void cRegistry::Value(const Variant& vValue) {
                                   reinterpret_cast<const BYTE*>(&number), sizeof number);
             break;
         }
-        default: rc = ERROR_INVALID_DATA;
+        default:
+            rc = ERROR_INVALID_DATA;
         }
     } // the key is closed before any error leaves
     if (rc != ERROR_SUCCESS)
         Raise(kErrWriteRefused, WriteFailure(classKey_, sectionKey_, valueKey_, vValue));
 }
 
-bool cRegistry::EnumerateValues(std::vector<std::wstring>& sKeyNames, std::int32_t& iKeyCount) const {
+bool cRegistry::EnumerateValues(std::vector<std::wstring>& sKeyNames,
+                                std::int32_t& iKeyCount) const {
     sKeyNames.clear();
     iKeyCount = 0;
     unique_hkey key;
@@ -203,7 +216,8 @@ bool cRegistry::EnumerateValues(std::vector<std::wstring>& sKeyNames, std::int32
     return true;
 }
 
-bool cRegistry::EnumerateSections(std::vector<std::wstring>& sSect, std::int32_t& iSectCount) const {
+bool cRegistry::EnumerateSections(std::vector<std::wstring>& sSect,
+                                  std::int32_t& iSectCount) const {
     try {
         sSect.clear();
         iSectCount = 0;
@@ -255,7 +269,8 @@ void cRegistry::CreateAdditionalEXEAssociations(const std::wstring& sClassName,
     sectionKey_ = sClassName;
     if (!KeyExists()) Raise(kErrClassMissing, kClassMissingText);
     std::vector<std::wstring> items;
-    for (const Variant& item : vItems) items.push_back(ToText(item));
+    for (const Variant& item : vItems)
+        items.push_back(ToText(item));
     for (const AssociationWrite& write : PlanAdditionalVerbs(sClassName, items)) {
         valueType_ = kRegSz;
         sectionKey_ = write.section;

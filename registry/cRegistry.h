@@ -14,20 +14,20 @@ namespace skelvane {
 
 // Raised by the write, create and delete operations.
 class RegistryError : public std::runtime_error {
-public:
+  public:
     RegistryError(std::int32_t number, std::wstring source, std::wstring description);
     std::int32_t Number() const { return number_; }
     const std::wstring& Source() const { return source_; }
     const std::wstring& Description() const { return description_; }
 
-private:
+  private:
     std::int32_t number_;
     std::wstring source_;
     std::wstring description_;
 };
 
 class cRegistry {
-public:
+  public:
     bool KeyExists() const;
     bool CreateKey();
     bool DeleteKey();
@@ -57,7 +57,7 @@ public:
     // The program's executable name without extension, followed by ".cRegistry".
     static std::wstring ErrorSource();
 
-private:
+  private:
     void WriteBothClassRoots(const std::wstring& text);
     [[noreturn]] void Raise(std::int32_t number, std::wstring description) const;
 

@@ -55,7 +55,9 @@ std::string_view StoredText(const ByteArray& bytes) {
     return text;
 }
 
-std::intptr_t RootHandleValue(std::int32_t classKey) { return static_cast<std::intptr_t>(classKey); }
+std::intptr_t RootHandleValue(std::int32_t classKey) {
+    return static_cast<std::intptr_t>(classKey);
+}
 
 std::wstring CreateKeyFailure(std::wstring_view section) {
     return L"Failed to create registry Key: '" + std::wstring(section);

@@ -20,8 +20,14 @@ inline constexpr std::int32_t kHkeyLocalMachine = static_cast<std::int32_t>(0x80
 
 // Type codes the value read and write know.
 enum RegType : std::int32_t {
-    kRegNone = 0, kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4,
-    kRegDwordBigEndian = 5, kRegLink = 6, kRegMultiSz = 7,
+    kRegNone = 0,
+    kRegSz = 1,
+    kRegExpandSz = 2,
+    kRegBinary = 3,
+    kRegDword = 4,
+    kRegDwordBigEndian = 5,
+    kRegLink = 6,
+    kRegMultiSz = 7,
 };
 
 // A text holding "%" and a further "%" at least two places later is stored as
@@ -51,7 +57,8 @@ std::wstring WriteFailure(std::int32_t classKey, std::wstring_view section,
                           std::wstring_view valueName, const Variant& value);
 
 inline constexpr wchar_t kInvalidItemsText[] =
-    L"Invalid parameter list passed to CreateAdditionalEXEAssociations - expected Name/Text/Command";
+    L"Invalid parameter list passed to CreateAdditionalEXEAssociations - expected "
+    L"Name/Text/Command";
 inline constexpr wchar_t kClassMissingText[] =
     L"Error - attempt to create additional associations before class defined.";
 

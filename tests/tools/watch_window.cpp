@@ -18,7 +18,9 @@ std::wstring Text(HWND hwnd) {
     return text;
 }
 
-HWND Item(HWND window, skelvane::ControlId id) { return ::GetDlgItem(window, static_cast<int>(id)); }
+HWND Item(HWND window, skelvane::ControlId id) {
+    return ::GetDlgItem(window, static_cast<int>(id));
+}
 
 } // namespace
 
@@ -27,13 +29,15 @@ int wmain(int argc, wchar_t** argv) {
     const bool close = argc > 1 && std::wcscmp(argv[1], L"--close") == 0;
     const DWORD start = ::GetTickCount();
     HWND window = nullptr;
-    while (!(window = ::FindWindowW(L"SkelvaneMain", nullptr)) && ::GetTickCount() - start < 60000) ::Sleep(100);
+    while (!(window = ::FindWindowW(L"SkelvaneMain", nullptr)) && ::GetTickCount() - start < 60000)
+        ::Sleep(100);
     if (!window) {
         std::fputs("no checker window found\n", stderr);
         return 2;
     }
     if (close) {
-        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(static_cast<int>(ControlId::cmdClose), BN_CLICKED),
+        ::PostMessageW(window, WM_COMMAND,
+                       MAKEWPARAM(static_cast<int>(ControlId::cmdClose), BN_CLICKED),
                        reinterpret_cast<LPARAM>(Item(window, ControlId::cmdClose)));
         return 0;
     }
@@ -49,6 +53,7 @@ int wmain(int argc, wchar_t** argv) {
     for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row)
         std::printf("%-40ls %ls\n", Text(Item(window, captions[row])).c_str(),
                     Text(Item(window, kStatusBoxes[row])).c_str());
-    std::printf("%-40ls %ls\n", L"(system description)", Text(Item(window, ControlId::lblOS)).c_str());
+    std::printf("%-40ls %ls\n", L"(system description)",
+                Text(Item(window, ControlId::lblOS)).c_str());
     return 0;
 }

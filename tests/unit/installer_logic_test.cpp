@@ -24,8 +24,8 @@ TEST(IsInstallerOK, ComparesTheFirstTwoParts) {
         {L" 3\t.\n1", true},
         {L"3.1 0", true},
         {L"3. 0 1", true}, // blanks are ignored inside a part: " 0 1" reads as 1
-        {L"", false},       // a failed read leaves no version: not proven
-        {L"3", false},      // 3 with no minor part is 3.0
+        {L"", false},      // a failed read leaves no version: not proven
+        {L"3", false},     // 3 with no minor part is 3.0
         {L"3.", false},
         {L"10.0", true},
         {L"x.9", false},
@@ -33,7 +33,8 @@ TEST(IsInstallerOK, ComparesTheFirstTwoParts) {
         {L"3.99999999999999999999", true},
         {L"-4.0", false},
     };
-    for (const auto& [version, ok] : cases) EXPECT_EQ(IsInstallerOK(version), ok) << version;
+    for (const auto& [version, ok] : cases)
+        EXPECT_EQ(IsInstallerOK(version), ok) << version;
 }
 
 TEST(TranslationTableName, EightUpperCaseHexDigits) {
@@ -57,20 +58,22 @@ TEST(TranslationTableName, EightUpperCaseHexDigits) {
 TEST(BoundedText, StopsAtTheNulOrTheEndOfTheBlock) {
     const char block[] = {'a', 'b', '\0', 'c', 'd', 'e'};
     const char* end = block + sizeof block;
-    EXPECT_EQ(BoundedText(block, end), "ab");       // text after an embedded NUL is dropped
+    EXPECT_EQ(BoundedText(block, end), "ab");      // text after an embedded NUL is dropped
     EXPECT_EQ(BoundedText(block + 3, end), "cde"); // no terminator inside: ends at the block
     EXPECT_EQ(BoundedText(block + 2, end), "");
     EXPECT_EQ(BoundedText(end, end), "");
     EXPECT_EQ(BoundedText(nullptr, end), "");
     EXPECT_EQ(BoundedText(block + 4, block + 3), "");
     const std::string long_value(300, 'x');
-    EXPECT_EQ(BoundedText(long_value.c_str(), long_value.c_str() + long_value.size() + 1).size(), 300u);
+    EXPECT_EQ(BoundedText(long_value.c_str(), long_value.c_str() + long_value.size() + 1).size(),
+              300u);
 }
 
 TEST(VersionField, KeysAndFieldsLineUp) {
     VersionInfo info;
     for (std::size_t i = 0; i < std::size(kVersionKeys); ++i)
-        VersionField(info, i) = std::wstring(kVersionKeys[i], kVersionKeys[i] + std::strlen(kVersionKeys[i]));
+        VersionField(info, i) =
+            std::wstring(kVersionKeys[i], kVersionKeys[i] + std::strlen(kVersionKeys[i]));
     EXPECT_EQ(info.CompanyName, L"CompanyName");
     EXPECT_EQ(info.FileVersion, L"FileVersion");
     EXPECT_EQ(info.OriginalFileName, L"OriginalFileName");

@@ -25,15 +25,24 @@ struct Expected {
 
 TEST(Layout, EveryControlAtItsPixelPlaceAt96Dpi) {
     const Expected cases[] = {
-        {ControlId::Picture1, {8, 8, 57, 57}},       {ControlId::picInstaller, {56, 112, 17, 17}},
-        {ControlId::cmdClose, {160, 184, 81, 25}},    {ControlId::picInternetData, {56, 80, 17, 17}},
-        {ControlId::picSmartCard, {56, 144, 17, 17}}, {ControlId::picInternetApp, {56, 64, 17, 17}},
-        {ControlId::picDotNet, {56, 128, 17, 17}},    {ControlId::picOs, {56, 96, 25, 17}},
-        {ControlId::picCross, {328, 32, 25, 17}},     {ControlId::picTick, {328, 8, 25, 17}},
-        {ControlId::Label7, {80, 112, 129, 17}},      {ControlId::Label6, {80, 80, 193, 17}},
-        {ControlId::lblOS, {176, 96, 169, 17}},       {ControlId::Label5, {80, 144, 97, 17}},
-        {ControlId::Label4, {80, 64, 169, 17}},       {ControlId::Label3, {80, 128, 145, 17}},
-        {ControlId::Label2, {80, 96, 97, 17}},        {ControlId::Label1, {80, 24, 257, 33}},
+        {ControlId::Picture1, {8, 8, 57, 57}},
+        {ControlId::picInstaller, {56, 112, 17, 17}},
+        {ControlId::cmdClose, {160, 184, 81, 25}},
+        {ControlId::picInternetData, {56, 80, 17, 17}},
+        {ControlId::picSmartCard, {56, 144, 17, 17}},
+        {ControlId::picInternetApp, {56, 64, 17, 17}},
+        {ControlId::picDotNet, {56, 128, 17, 17}},
+        {ControlId::picOs, {56, 96, 25, 17}},
+        {ControlId::picCross, {328, 32, 25, 17}},
+        {ControlId::picTick, {328, 8, 25, 17}},
+        {ControlId::Label7, {80, 112, 129, 17}},
+        {ControlId::Label6, {80, 80, 193, 17}},
+        {ControlId::lblOS, {176, 96, 169, 17}},
+        {ControlId::Label5, {80, 144, 97, 17}},
+        {ControlId::Label4, {80, 64, 169, 17}},
+        {ControlId::Label3, {80, 128, 145, 17}},
+        {ControlId::Label2, {80, 96, 97, 17}},
+        {ControlId::Label1, {80, 24, 257, 33}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ToPixels(Spec(c.id).place, 96), c.px) << Spec(c.id).name;
@@ -65,8 +74,9 @@ TEST(Layout, CreationOrderFollowsTabIndexAndSkipsInet) {
 TEST(Layout, RowsStayEvenAtHigherDpi) {
     // Converting edges rather than extents may vary a size by a pixel; the six
     // status boxes must still come out alike and in order from the top.
-    const ControlId rows[] = {ControlId::picInternetApp, ControlId::picInternetData, ControlId::picOs,
-                              ControlId::picInstaller, ControlId::picDotNet, ControlId::picSmartCard};
+    const ControlId rows[] = {ControlId::picInternetApp, ControlId::picInternetData,
+                              ControlId::picOs,          ControlId::picInstaller,
+                              ControlId::picDotNet,      ControlId::picSmartCard};
     for (int dpi : {96, 120, 144, 192}) {
         int lastTop = -1;
         for (ControlId id : rows) {

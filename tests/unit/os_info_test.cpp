@@ -33,7 +33,8 @@ INSTANTIATE_TEST_SUITE_P(
         OsCase{1, 4, 0, "", L"Windows 95", false}, OsCase{1, 4, 10, "", L"Windows 98", false},
         OsCase{1, 4, 10, " A", L"Windows 98", false}, OsCase{1, 4, 90, "", L"Windows Me", false},
         OsCase{1, 4, 3, "", L"", false}, OsCase{2, 3, 51, "", L"Windows NT 3.51", false},
-        OsCase{2, 3, 0, "", L"Windows NT 3.51", false}, OsCase{2, 4, 0, "Service Pack 6", L"Windows NT 4 SP6", false},
+        OsCase{2, 3, 0, "", L"Windows NT 3.51", false},
+        OsCase{2, 4, 0, "Service Pack 6", L"Windows NT 4 SP6", false},
         OsCase{2, 5, 0, "Service Pack 4", L"Windows 2000 SP4", false},
         OsCase{2, 5, 1, "", L"Windows XP", false},
         OsCase{2, 5, 1, "Service Pack 1", L"Windows XP SP1", false},
@@ -42,10 +43,12 @@ INSTANTIATE_TEST_SUITE_P(
         OsCase{2, 5, 2, "Service Pack 1", L"Windows Server 2003 SP1", false},
         OsCase{2, 5, 2, "Service Pack 2", L"Windows Server 2003 SP2", true},
         OsCase{2, 5, 3, "Service Pack 2", L" SP2", false},
-        OsCase{2, 6, 0, "", L"Windows Vista/7", true}, OsCase{2, 6, 1, "Service Pack 1", L"Windows Vista/7 SP1", true},
-        OsCase{2, 6, 2, "", L"Windows Vista/7", true}, OsCase{2, 6, 3, "", L"Windows Vista/7", true},
-        OsCase{2, 7, 0, "", L"Windows 7", true}, OsCase{2, 2, 0, "", L"", false},
-        OsCase{2, 10, 0, "", L"", false}, OsCase{2, 10, 0, "Service Pack 2", L" SP2", false},
+        OsCase{2, 6, 0, "", L"Windows Vista/7", true},
+        OsCase{2, 6, 1, "Service Pack 1", L"Windows Vista/7 SP1", true},
+        OsCase{2, 6, 2, "", L"Windows Vista/7", true},
+        OsCase{2, 6, 3, "", L"Windows Vista/7", true}, OsCase{2, 7, 0, "", L"Windows 7", true},
+        OsCase{2, 2, 0, "", L"", false}, OsCase{2, 10, 0, "", L"", false},
+        OsCase{2, 10, 0, "Service Pack 2", L" SP2", false},
         OsCase{0, 5, 1, "Service Pack 2", L" SP2", false}, OsCase{3, 6, 1, "", L"", false},
         OsCase{0, 0, 0, "", L"", false}));
 
@@ -64,7 +67,8 @@ TEST(ServicePack, ReadsOnlyTheFirstCharacterAfterTwelve) {
         {"xxxxxxxxxxxx9", 9},
         {"\xff\xfe garbage \x01\x02", 0},
     };
-    for (const auto& [text, sp] : cases) EXPECT_EQ(ParseServicePack(text), sp) << text;
+    for (const auto& [text, sp] : cases)
+        EXPECT_EQ(ParseServicePack(text), sp) << text;
 }
 
 TEST(NarrowTo16, KeepsTheLowWordOfLargeNumbers) {

@@ -8,12 +8,13 @@ namespace {
 
 TEST(StoredTextType, PercentRule) {
     const std::pair<const wchar_t*, std::int32_t> cases[] = {
-        {L"%PATH%", kRegExpandSz}, {L"a%b%", kRegExpandSz},  {L"%TEMP%\\x", kRegExpandSz},
-        {L"100%", kRegSz},         {L"%%", kRegSz},          {L"%a", kRegSz},
-        {L"%a%", kRegExpandSz},    {L"C:\\Temp", kRegSz},     {L"", kRegSz},
-        {L"%%%", kRegExpandSz},    {L"x%%y", kRegSz},         {L"x%%y%", kRegExpandSz},
+        {L"%PATH%", kRegExpandSz}, {L"a%b%", kRegExpandSz}, {L"%TEMP%\\x", kRegExpandSz},
+        {L"100%", kRegSz},         {L"%%", kRegSz},         {L"%a", kRegSz},
+        {L"%a%", kRegExpandSz},    {L"C:\\Temp", kRegSz},   {L"", kRegSz},
+        {L"%%%", kRegExpandSz},    {L"x%%y", kRegSz},       {L"x%%y%", kRegExpandSz},
     };
-    for (const auto& [text, type] : cases) EXPECT_EQ(StoredTextType(text), type) << text;
+    for (const auto& [text, type] : cases)
+        EXPECT_EQ(StoredTextType(text), type) << text;
 }
 
 TEST(ByteWork, ReverseAndDecode) {
@@ -21,7 +22,7 @@ TEST(ByteWork, ReverseAndDecode) {
     EXPECT_EQ(ReverseByteOrder(static_cast<std::int32_t>(0x80000001u)), 0x01000080);
     EXPECT_EQ(ReverseByteOrder(DwordFromBytes({0x00, 0x00, 0x01, 0x00})), 256);
     EXPECT_EQ(DwordFromBytes({0x78, 0x56, 0x34, 0x12}), 0x12345678);
-    EXPECT_EQ(DwordFromBytes({0x01, 0x02}), 0x0201);                  // short: zero-filled
+    EXPECT_EQ(DwordFromBytes({0x01, 0x02}), 0x0201);                 // short: zero-filled
     EXPECT_EQ(DwordFromBytes({0x01, 0, 0, 0, 0xFF, 0xFF, 0xFF}), 1); // long: never past 4 bytes
     EXPECT_EQ(DwordFromBytes({}), 0);
 }
@@ -49,10 +50,13 @@ TEST(ErrorNumbers, MatchTheObjectErrorBase) {
 }
 
 TEST(Descriptions, ExactTexts) {
-    EXPECT_EQ(WriteFailure(kHkeyLocalMachine, L"SOFTWARE\\Classes\\.xyz", L"", std::wstring(L"abc")),
-              L"Failed to set registry value Key: '-2147483646',Section: 'SOFTWARE\\Classes\\.xyz',Key: '' to value: 'abc'");
+    EXPECT_EQ(
+        WriteFailure(kHkeyLocalMachine, L"SOFTWARE\\Classes\\.xyz", L"", std::wstring(L"abc")),
+        L"Failed to set registry value Key: '-2147483646',Section: 'SOFTWARE\\Classes\\.xyz',Key: "
+        L"'' to value: 'abc'");
     EXPECT_EQ(CreateKeyFailure(L"A\\B"), L"Failed to create registry Key: 'A\\B");
-    EXPECT_EQ(DeleteKeyFailure(kHkeyClassesRoot, L"S"), L"Failed to delete registry Key: '-2147483648',Section: 'S");
+    EXPECT_EQ(DeleteKeyFailure(kHkeyClassesRoot, L"S"),
+              L"Failed to delete registry Key: '-2147483648',Section: 'S");
     EXPECT_EQ(OpenForDeleteFailure(-2147483647, L"S"),
               L"Failed to open key '-2147483647',Section: 'S' for delete access");
     EXPECT_EQ(DeleteValueFailure(-2147483647, L"S", L"V"),
@@ -80,7 +84,8 @@ TEST(QuoteExePath, EnclosesOnce) {
         {L"   ", L"\""},
         {L"\"", L"\""},
     };
-    for (const auto& [in, out] : cases) EXPECT_EQ(QuoteExePath(in), out) << in;
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(QuoteExePath(in), out) << in;
 }
 
 TEST(PlanExeAssociation, DefaultsWriteOpenOnly) {
@@ -135,7 +140,8 @@ TEST(PlanAdditionalVerbs, TriplesInOrder) {
         {L"xyzfile\\shell\\view", L"&View"},
         {L"xyzfile\\shell\\view\\command", L"viewer.exe"},
     };
-    EXPECT_EQ(PlanAdditionalVerbs(L"xyzfile", {L"edit", L"&Edit", L"editor.exe /e", L"view", L"&View", L"viewer.exe"}),
+    EXPECT_EQ(PlanAdditionalVerbs(L"xyzfile", {L"edit", L"&Edit", L"editor.exe /e", L"view",
+                                               L"&View", L"viewer.exe"}),
               expected);
     EXPECT_TRUE(PlanAdditionalVerbs(L"x", {}).empty());
 }

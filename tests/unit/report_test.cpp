@@ -14,7 +14,8 @@ TEST(ReportArguments, OptionsAndMistakes) {
     EXPECT_FALSE(ParseReportArguments({}).json);
     EXPECT_TRUE(ParseReportArguments({L"--json"}).json);
     EXPECT_TRUE(ParseReportArguments({L"/json"}).json);
-    for (const wchar_t* help : {L"--help", L"-h", L"/?", L"-?"}) EXPECT_TRUE(ParseReportArguments({help}).help);
+    for (const wchar_t* help : {L"--help", L"-h", L"/?", L"-?"})
+        EXPECT_TRUE(ParseReportArguments({help}).help);
     EXPECT_EQ(ParseReportArguments({L"--json", L"--jsno", L"x"}).error, L"--jsno");
     EXPECT_EQ(ParseReportArguments({L""}).error, L"");
 }
@@ -36,8 +37,10 @@ TEST(ReportText, AlignedLinesThenTheSystem) {
 TEST(ReportJson, OneObjectWithEscapedTexts) {
     EXPECT_EQ(ReportJson(Rows(true), L"Windows 7"),
               "{\"passed\": true, \"os\": \"Windows 7\", \"checks\": ["
-              "{\"id\": \"app_url\", \"name\": \"Internet Access (Application)\", \"passed\": true, \"reason\": \"page found\"}, "
-              "{\"id\": \"smartcard\", \"name\": \"Smart Card Driver\", \"passed\": true, \"reason\": \"directory \\\"x\\\"\\\\y\"}]}\n");
+              "{\"id\": \"app_url\", \"name\": \"Internet Access (Application)\", \"passed\": "
+              "true, \"reason\": \"page found\"}, "
+              "{\"id\": \"smartcard\", \"name\": \"Smart Card Driver\", \"passed\": true, "
+              "\"reason\": \"directory \\\"x\\\"\\\\y\"}]}\n");
     EXPECT_EQ(ReportJson(Rows(false), L"").substr(0, 28), "{\"passed\": false, \"os\": \"\", ");
 }
 

@@ -9,7 +9,8 @@ namespace {
 
 bool FoundInPieces(std::string_view marker, std::string_view body, std::size_t piece) {
     StreamSearch search(marker);
-    for (std::size_t at = 0; at < body.size(); at += piece) search.Feed(body.substr(at, piece));
+    for (std::size_t at = 0; at < body.size(); at += piece)
+        search.Feed(body.substr(at, piece));
     if (body.empty()) search.Feed({});
     return search.found();
 }
@@ -51,7 +52,8 @@ TEST(StreamSearch, Cases) {
     };
     for (const auto& c : cases)
         for (std::size_t piece : {1u, 2u, 3u, 7u, 4096u})
-            EXPECT_EQ(FoundInPieces(c.marker, c.body, piece), c.found) << c.marker << " in " << c.body;
+            EXPECT_EQ(FoundInPieces(c.marker, c.body, piece), c.found)
+                << c.marker << " in " << c.body;
 }
 
 TEST(StreamSearch, StaysFoundAndStopsReading) {
@@ -86,7 +88,8 @@ TEST(ParseUrl, SplitsHttpAndHttpsAddresses) {
         {L"", std::nullopt},
         {L"publish.htm", std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParseUrl(c.text), c.url) << c.text;
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseUrl(c.text), c.url) << c.text;
 }
 
 TEST(ResolveLocation, FollowsEveryFormOfRedirect) {
@@ -108,11 +111,14 @@ TEST(ResolveLocation, FollowsEveryFormOfRedirect) {
 TEST(DescribeFetch, SaysWhatHappened) {
     EXPECT_EQ(DescribeFetch({FetchOutcome::TimedOut, 0, 0, L"http://h/"}, 60000),
               L"fetch timed out after 60 s: http://h/");
-    EXPECT_EQ(DescribeFetch({FetchOutcome::TimedOut, 0, 0, L"u"}, 1500), L"fetch timed out after 1.5 s: u");
-    EXPECT_EQ(DescribeFetch({FetchOutcome::HttpError, 0, 404, L"u"}, 1), L"server answered HTTP 404: u");
+    EXPECT_EQ(DescribeFetch({FetchOutcome::TimedOut, 0, 0, L"u"}, 1500),
+              L"fetch timed out after 1.5 s: u");
+    EXPECT_EQ(DescribeFetch({FetchOutcome::HttpError, 0, 404, L"u"}, 1),
+              L"server answered HTTP 404: u");
     EXPECT_EQ(DescribeFetch({FetchOutcome::TransportError, 12007, 0, L"u"}, 1),
               L"the server name could not be resolved: u");
-    EXPECT_EQ(DescribeFetch({FetchOutcome::TransportError, 99999, 0, L"u"}, 1), L"network error 99999: u");
+    EXPECT_EQ(DescribeFetch({FetchOutcome::TransportError, 99999, 0, L"u"}, 1),
+              L"network error 99999: u");
     EXPECT_EQ(DescribeFetch({FetchOutcome::NotFound, 0, 200, L"u"}, 1), L"page has no marker: u");
 }
 

@@ -9,9 +9,9 @@ namespace {
 
 // Makes each folder of a path that is missing, and removes just those again.
 class MadeFolders {
-public:
+  public:
     explicit MadeFolders(const std::wstring& path) {
-        for (std::size_t at = path.find(L'\\', 3); ; at = path.find(L'\\', at + 1)) {
+        for (std::size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
             const std::wstring part = path.substr(0, at);
             if (::GetFileAttributesW(part.c_str()) == INVALID_FILE_ATTRIBUTES) {
                 ::CreateDirectoryW(part.c_str(), nullptr);
@@ -21,11 +21,12 @@ public:
         }
     }
     ~MadeFolders() {
-        for (auto it = made_.rbegin(); it != made_.rend(); ++it) RemoveTree(*it);
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it)
+            RemoveTree(*it);
     }
     bool madeAll() const { return !made_.empty(); }
 
-private:
+  private:
     std::vector<std::wstring> made_;
 };
 
@@ -76,10 +77,11 @@ TEST(CheckReaderTools, EitherOfTheTwoNames) {
         if (present & 2) second = std::make_unique<MadeFolders>(kReaderToolsPaths[1]);
         const CheckResult r = CheckReaderTools();
         EXPECT_EQ(r.passed, present != 0) << present;
-        EXPECT_EQ(r.reason, present == 0   ? L"directory not found: C:\\Program Files\\Gemplus\\ReaderTools or "
-                                             L"C:\\Program Files\\GemAlto\\ReaderTools"
-                            : present & 1 ? L"directory found: C:\\Program Files\\Gemplus\\ReaderTools"
-                                          : L"directory found: C:\\Program Files\\GemAlto\\ReaderTools");
+        EXPECT_EQ(r.reason,
+                  present == 0 ? L"directory not found: C:\\Program Files\\Gemplus\\ReaderTools or "
+                                 L"C:\\Program Files\\GemAlto\\ReaderTools"
+                  : present & 1 ? L"directory found: C:\\Program Files\\Gemplus\\ReaderTools"
+                                : L"directory found: C:\\Program Files\\GemAlto\\ReaderTools");
     }
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 // Points "InstallerLocation" elsewhere for one test and puts it back afterwards.
 class InstallerLocation {
-public:
+  public:
     InstallerLocation() {
         reg_.ClassKey(kHkeyLocalMachine);
         reg_.SectionKey(kInstallerKey);
@@ -35,12 +35,14 @@ public:
         }
     }
 
-private:
+  private:
     cRegistry reg_;
     std::wstring original_;
 };
 
-std::wstring FixtureFolder(const wchar_t* name) { return WinePath(SKELVANE_FIXTURE_DIR) + L"\\" + name; }
+std::wstring FixtureFolder(const wchar_t* name) {
+    return WinePath(SKELVANE_FIXTURE_DIR) + L"\\" + name;
+}
 
 TEST(CheckWindowsInstaller, TheSystemsOwnLibrary) {
     const CheckResult r = CheckWindowsInstaller();
@@ -60,7 +62,8 @@ TEST(CheckWindowsInstaller, LocationsOfEveryKind) {
         {empty.path(), false, L"msi.dll not found: " + empty.path() + L"\\msi.dll"},
         {FixtureFolder(L"msi30"), false, L"msi.dll version 3.0.3790.2180 is below 3.1"},
         {FixtureFolder(L"msi31"), true, L"msi.dll version 3.1.4000.2435"},
-        {FixtureFolder(L"msi31") + L"\\", true, L"msi.dll version 3.1.4000.2435"}, // doubled backslash
+        {FixtureFolder(L"msi31") + L"\\", true,
+         L"msi.dll version 3.1.4000.2435"}, // doubled backslash
     };
     for (const Case& c : cases) {
         location.Set(c.where);

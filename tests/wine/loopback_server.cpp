@@ -52,8 +52,10 @@ LoopbackServer::LoopbackServer(unsigned short port) {
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(port);
     int length = sizeof address;
-    if (s == INVALID_SOCKET || ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(s, 16) != 0 || ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    if (s == INVALID_SOCKET ||
+        ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(s, 16) != 0 ||
+        ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         if (s != INVALID_SOCKET) ::closesocket(s);
         return;
     }
@@ -70,7 +72,8 @@ LoopbackServer::~LoopbackServer() {
         ::CloseHandle(acceptThread_);
     }
     ::EnterCriticalSection(&lock_);
-    for (UINT_PTR c : clients_) ::shutdown(c, SD_BOTH);
+    for (UINT_PTR c : clients_)
+        ::shutdown(c, SD_BOTH);
     std::vector<HANDLE> threads = threads_;
     ::LeaveCriticalSection(&lock_);
     for (HANDLE t : threads) {
@@ -131,18 +134,23 @@ void LoopbackServer::Respond(UINT_PTR client, const std::string& path) {
         SendAll(s, Redirect("/loop"));
     } else if (path.starts_with("/chain/")) {
         const int left = std::atoi(path.c_str() + 7);
-        SendAll(s, left > 0 ? Redirect("/chain/" + std::to_string(left - 1)) : Page(200, kMarkerPage));
+        SendAll(s,
+                left > 0 ? Redirect("/chain/" + std::to_string(left - 1)) : Page(200, kMarkerPage));
     } else if (path == "/silent") {
-        while (!stopping_) ::Sleep(20);
+        while (!stopping_)
+            ::Sleep(20);
     } else if (path == "/trickle") {
         SendAll(s, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n");
-        while (!stopping_ && SendAll(s, "x")) ::Sleep(50);
+        while (!stopping_ && SendAll(s, "x"))
+            ::Sleep(50);
     } else if (path == "/big") {
-        std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(8 * 1024 * 1024 + sizeof kMarkerPage - 1) +
+        std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " +
+                           std::to_string(8 * 1024 * 1024 + sizeof kMarkerPage - 1) +
                            "\r\nConnection: close\r\n\r\n";
         std::string filler(64 * 1024, 'f');
         bool ok = SendAll(s, head);
-        for (int i = 0; ok && i < 128; ++i) ok = SendAll(s, filler);
+        for (int i = 0; ok && i < 128; ++i)
+            ok = SendAll(s, filler);
         if (ok) SendAll(s, kMarkerPage);
     } else {
         SendAll(s, Page(404, "no such page"));

@@ -9,7 +9,7 @@
 namespace skelvane::test {
 
 class LoopbackServer {
-public:
+  public:
     // Listens on the given loopback port, or on one the system picks for 0.
     explicit LoopbackServer(unsigned short port = 0);
     ~LoopbackServer();
@@ -24,9 +24,10 @@ public:
     // /loop, /chain/N (N redirects, then the marker), /silent (never answers),
     // /trickle (a byte every 50 ms, forever), /big (8 MiB, the marker last), and the
     // install page the product fetches, /install/QuorrelApp/publish.htm (the marker).
-    static constexpr char kMarkerPage[] = "<html><body>Install qUoRrElApP.ApPlIcAtIoN now</body></html>";
+    static constexpr char kMarkerPage[] =
+        "<html><body>Install qUoRrElApP.ApPlIcAtIoN now</body></html>";
 
-private:
+  private:
     static DWORD WINAPI AcceptLoop(void* self);
     static DWORD WINAPI Serve(void* context);
     void Respond(UINT_PTR client, const std::string& path);

@@ -13,14 +13,15 @@ void DeleteTree(HKEY root, const std::wstring& path) {
     HKEY key;
     if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
         wchar_t name[512];
-        while (::RegEnumKeyW(key, 0, name, 512) == ERROR_SUCCESS) DeleteTree(key, name);
+        while (::RegEnumKeyW(key, 0, name, 512) == ERROR_SUCCESS)
+            DeleteTree(key, name);
         ::RegCloseKey(key);
     }
     ::RegDeleteKeyW(root, path.c_str());
 }
 
 class Registry : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         section_ = TestKey(L"registry");
         reg_.ClassKey(kHkcu);
@@ -31,8 +32,8 @@ protected:
     // Stores raw data the class did not write, to read it back through the class.
     void RawSet(const std::wstring& name, DWORD type, const std::string& data) {
         HKEY key;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, section_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                    nullptr, &key, nullptr),
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, section_.c_str(), 0, nullptr, 0,
+                                    KEY_ALL_ACCESS, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         const std::string nameA(name.begin(), name.end());
         ::RegSetValueExA(key, nameA.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
@@ -41,7 +42,8 @@ protected:
     }
     std::pair<DWORD, std::string> RawGet(const std::wstring& name) {
         HKEY key;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, section_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, section_.c_str(), 0, KEY_READ, &key) !=
+            ERROR_SUCCESS)
             return {0xFFFFFFFF, {}};
         char data[256];
         DWORD type = 0, size = sizeof data;
@@ -169,7 +171,8 @@ TEST_F(Registry, WritesThatStoreNothing) {
     EXPECT_EQ(none.Source(), L"registry_test.cRegistry");
     EXPECT_EQ(none.Description(), L"Failed to set registry value Key: '-2147483647',Section: '" +
                                       section_ + L"\\made',Key: 'v' to value: 'abc'");
-    EXPECT_EQ(Raised([&] { Write(L"v", kRegMultiSz, std::wstring(L"abc")); }).Number(), kErrWriteRefused);
+    EXPECT_EQ(Raised([&] { Write(L"v", kRegMultiSz, std::wstring(L"abc")); }).Number(),
+              kErrWriteRefused);
 
     const RegistryError notBytes = Raised([&] { Write(L"v", kRegBinary, std::wstring(L"abc")); });
     EXPECT_EQ(notBytes.Number(), kErrRegistry);
@@ -181,15 +184,18 @@ TEST_F(Registry, RefusedByThePlatform) {
     reg_.ClassKey(0x12345678); // no such root
     const RegistryError write = Raised([&] { Write(L"v", kRegSz, std::wstring(L"x")); });
     EXPECT_EQ(write.Number(), kErrRegistry);
-    EXPECT_EQ(write.Description(),
-              L"Failed to set registry value Key: '305419896',Section: '" + section_ + L"',Key: 'v' to value: 'x'");
-    EXPECT_EQ(Raised([&] { reg_.CreateKey(); }).Description(), L"Failed to create registry Key: '" + section_);
+    EXPECT_EQ(write.Description(), L"Failed to set registry value Key: '305419896',Section: '" +
+                                       section_ + L"',Key: 'v' to value: 'x'");
+    EXPECT_EQ(Raised([&] { reg_.CreateKey(); }).Description(),
+              L"Failed to create registry Key: '" + section_);
 
     // A key opened read-only by its permissions refuses the value write.
     reg_.ClassKey(kHkcu);
     reg_.CreateKey();
     HKEY key;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, section_.c_str(), 0, READ_CONTROL | WRITE_DAC, &key), ERROR_SUCCESS);
+    ASSERT_EQ(
+        ::RegOpenKeyExW(HKEY_CURRENT_USER, section_.c_str(), 0, READ_CONTROL | WRITE_DAC, &key),
+        ERROR_SUCCESS);
     SECURITY_DESCRIPTOR sd;
     ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
     ACL acl;
@@ -198,7 +204,8 @@ TEST_F(Registry, RefusedByThePlatform) {
     const bool locked = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
     ::RegCloseKey(key);
     HKEY probe;
-    if (locked && ::RegOpenKeyExW(HKEY_CURRENT_USER, section_.c_str(), 0, KEY_SET_VALUE, &probe) != ERROR_SUCCESS) {
+    if (locked && ::RegOpenKeyExW(HKEY_CURRENT_USER, section_.c_str(), 0, KEY_SET_VALUE, &probe) !=
+                      ERROR_SUCCESS) {
         EXPECT_EQ(Raised([&] { Write(L"v", kRegSz, std::wstring(L"x")); }).Number(), kErrRegistry);
     } else {
         if (locked) ::RegCloseKey(probe);
@@ -207,12 +214,17 @@ TEST_F(Registry, RefusedByThePlatform) {
 }
 
 TEST_F(Registry, DeleteErrors) {
-    const RegistryError noKey = Raised([&] { reg_.ValueKey(L"v"); reg_.DeleteValue(); });
+    const RegistryError noKey = Raised([&] {
+        reg_.ValueKey(L"v");
+        reg_.DeleteValue();
+    });
     EXPECT_EQ(noKey.Number(), kErrRegistry);
-    EXPECT_EQ(noKey.Description(), L"Failed to open key '-2147483647',Section: '" + section_ + L"' for delete access");
+    EXPECT_EQ(noKey.Description(),
+              L"Failed to open key '-2147483647',Section: '" + section_ + L"' for delete access");
     reg_.CreateKey();
     const RegistryError noValue = Raised([&] { reg_.DeleteValue(); });
-    EXPECT_EQ(noValue.Description(), L"Failed to delete registry Key: '-2147483647',Section: '" + section_ + L"',Key: 'v");
+    EXPECT_EQ(noValue.Description(),
+              L"Failed to delete registry Key: '-2147483647',Section: '" + section_ + L"',Key: 'v");
     Write(L"v", kRegSz, std::wstring(L"x"));
     EXPECT_TRUE(reg_.DeleteValue());
     EXPECT_EQ(RawGet(L"v").first, 0xFFFFFFFFu);
@@ -235,7 +247,8 @@ TEST_F(Registry, EnumeratesValuesAndSections) {
     EXPECT_EQ(count, 0);
 
     RawSet(L"", REG_SZ, std::string("default", 8));
-    for (int i = 0; i < 60; ++i) RawSet(L"v" + std::to_wstring(i), REG_DWORD, std::string(4, '\0'));
+    for (int i = 0; i < 60; ++i)
+        RawSet(L"v" + std::to_wstring(i), REG_DWORD, std::string(4, '\0'));
     const std::wstring longName(2000, L'n');
     RawSet(longName, REG_SZ, std::string(1, '\0'));
     EXPECT_TRUE(reg_.EnumerateValues(names, count));
@@ -275,7 +288,7 @@ TEST_F(Registry, EnumeratesValuesAndSections) {
 }
 
 class Association : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         tag_ = TestKey(L"x");
         for (wchar_t& c : tag_)
@@ -309,7 +322,8 @@ TEST_F(Association, WritesEveryKeyUnderBothRoots) {
     a.bSupportInstall = true;
     a.lDefaultIconIndex = 0;
     reg.CreateEXEAssociation(a);
-    for (const auto& [root, prefix] : {std::pair{HKEY_CLASSES_ROOT, L""}, std::pair{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\"}}) {
+    for (const auto& [root, prefix] : {std::pair{HKEY_CLASSES_ROOT, L""},
+                                       std::pair{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\"}}) {
         const std::wstring c = std::wstring(prefix) + className_;
         EXPECT_EQ(Default(root, std::wstring(prefix) + L"." + extension_), className_);
         EXPECT_EQ(Default(root, c), L"Xyz document");
@@ -325,21 +339,24 @@ TEST_F(Association, WritesEveryKeyUnderBothRoots) {
     EXPECT_EQ(reg.SectionKey(), className_ + L"\\DefaultIcon");
 
     // Right after registration the class is looked for under HKLM itself, where it is not.
-    EXPECT_EQ(Raised([&] { reg.CreateAdditionalEXEAssociations(className_, {}); }).Number(), kErrClassMissing);
+    EXPECT_EQ(Raised([&] { reg.CreateAdditionalEXEAssociations(className_, {}); }).Number(),
+              kErrClassMissing);
     reg.ClassKey(kHkeyClassesRoot);
     const RegistryError odd = Raised([&] {
-        reg.CreateAdditionalEXEAssociations(className_, {std::wstring(L"edit"), std::wstring(L"&Edit"),
-                                                         std::wstring(L"editor.exe /e"), std::wstring(L"view")});
+        reg.CreateAdditionalEXEAssociations(
+            className_, {std::wstring(L"edit"), std::wstring(L"&Edit"),
+                         std::wstring(L"editor.exe /e"), std::wstring(L"view")});
     });
     EXPECT_EQ(odd.Number(), kErrInvalidItems);
     EXPECT_EQ(odd.Description(), kInvalidItemsText);
     EXPECT_EQ(Default(HKEY_CLASSES_ROOT, className_ + L"\\shell\\edit"), L"<missing>");
 
     reg.ClassKey(kHkeyClassesRoot);
-    reg.CreateAdditionalEXEAssociations(className_, {std::wstring(L"edit"), std::wstring(L"&Edit"),
-                                                     std::wstring(L"editor.exe /e"), std::wstring(L"view"),
-                                                     std::wstring(L"&View"), std::wstring(L"viewer.exe")});
-    for (const auto& [root, prefix] : {std::pair{HKEY_CLASSES_ROOT, L""}, std::pair{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\"}}) {
+    reg.CreateAdditionalEXEAssociations(
+        className_, {std::wstring(L"edit"), std::wstring(L"&Edit"), std::wstring(L"editor.exe /e"),
+                     std::wstring(L"view"), std::wstring(L"&View"), std::wstring(L"viewer.exe")});
+    for (const auto& [root, prefix] : {std::pair{HKEY_CLASSES_ROOT, L""},
+                                       std::pair{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\"}}) {
         const std::wstring c = std::wstring(prefix) + className_;
         EXPECT_EQ(Default(root, c + L"\\shell\\edit"), L"&Edit");
         EXPECT_EQ(Default(root, c + L"\\shell\\edit\\command"), L"editor.exe /e");

@@ -30,18 +30,21 @@ std::string Line(const std::string& output, const std::string& start) {
 
 // The folders the directory rows look for, made for the test and removed after it.
 class ReaderAndFramework {
-public:
+  public:
     ReaderAndFramework() {
-        for (const std::wstring& path : {WindowsDirectory() + L"\\Microsoft.NET", WindowsDirectory() + L"\\Microsoft.NET\\Framework",
-                                         WindowsDirectory() + L"\\Microsoft.NET\\Framework\\v3.5",
-                                         std::wstring(L"C:\\Program Files\\GemAlto"), std::wstring(kReaderToolsPaths[1])})
+        for (const std::wstring& path :
+             {WindowsDirectory() + L"\\Microsoft.NET",
+              WindowsDirectory() + L"\\Microsoft.NET\\Framework",
+              WindowsDirectory() + L"\\Microsoft.NET\\Framework\\v3.5",
+              std::wstring(L"C:\\Program Files\\GemAlto"), std::wstring(kReaderToolsPaths[1])})
             if (::CreateDirectoryW(path.c_str(), nullptr)) made_.push_back(path);
     }
     ~ReaderAndFramework() {
-        for (auto it = made_.rbegin(); it != made_.rend(); ++it) ::RemoveDirectoryW(it->c_str());
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it)
+            ::RemoveDirectoryW(it->c_str());
     }
 
-private:
+  private:
     std::vector<std::wstring> made_;
 };
 
@@ -51,18 +54,21 @@ TEST(Report, AllSixPass) {
     ReaderAndFramework folders;
     const Outcome text = Report(L"");
     EXPECT_EQ(text.code, 0u) << text.output;
-    for (const char* row : {"PASS  Internet Access (Application)", "PASS  Internet Access (Secure Web Service)",
-                            "PASS  Operating System", "PASS  Windows Installer 3.1", "PASS  Dot Net Framework V3.5",
-                            "PASS  Smart Card Driver"})
+    for (const char* row :
+         {"PASS  Internet Access (Application)", "PASS  Internet Access (Secure Web Service)",
+          "PASS  Operating System", "PASS  Windows Installer 3.1", "PASS  Dot Net Framework V3.5",
+          "PASS  Smart Card Driver"})
         EXPECT_NE(Line(text.output, row), "") << row << "\n" << text.output;
     EXPECT_NE(text.output.find("Operating system: "), std::string::npos);
-    EXPECT_NE(Line(text.output, "PASS  Smart Card Driver").find("directory found: C:\\Program Files\\GemAlto\\ReaderTools"),
+    EXPECT_NE(Line(text.output, "PASS  Smart Card Driver")
+                  .find("directory found: C:\\Program Files\\GemAlto\\ReaderTools"),
               std::string::npos);
 
     const Outcome json = Report(L"--json");
     EXPECT_EQ(json.code, 0u);
     EXPECT_EQ(json.output.rfind("{\"passed\": true, \"os\": ", 0), 0u) << json.output;
-    EXPECT_NE(json.output.find("{\"id\": \"smartcard\", \"name\": \"Smart Card Driver\", \"passed\": true"),
+    EXPECT_NE(json.output.find(
+                  "{\"id\": \"smartcard\", \"name\": \"Smart Card Driver\", \"passed\": true"),
               std::string::npos);
 }
 
@@ -70,17 +76,23 @@ TEST(Report, FailuresSayWhy) {
     // No http server and no folders; the https page is still served.
     const Outcome text = Report(L"");
     EXPECT_EQ(text.code, 1u);
-    EXPECT_NE(Line(text.output, "FAIL  Internet Access (Application)").find("could not connect to the server: http://127.0.0.1:47801/"),
-              std::string::npos) << text.output;
+    EXPECT_NE(Line(text.output, "FAIL  Internet Access (Application)")
+                  .find("could not connect to the server: http://127.0.0.1:47801/"),
+              std::string::npos)
+        << text.output;
     EXPECT_NE(Line(text.output, "PASS  Internet Access (Secure Web Service)"), "") << text.output;
-    EXPECT_NE(Line(text.output, "FAIL  Dot Net Framework V3.5").find("directory not found: "), std::string::npos);
-    EXPECT_NE(Line(text.output, "FAIL  Smart Card Driver").find("directory not found: "), std::string::npos);
+    EXPECT_NE(Line(text.output, "FAIL  Dot Net Framework V3.5").find("directory not found: "),
+              std::string::npos);
+    EXPECT_NE(Line(text.output, "FAIL  Smart Card Driver").find("directory not found: "),
+              std::string::npos);
 
     const Outcome json = Report(L"--json");
     EXPECT_EQ(json.code, 1u);
     EXPECT_EQ(json.output.rfind("{\"passed\": false", 0), 0u);
-    EXPECT_NE(json.output.find("{\"id\": \"app_url\", \"name\": \"Internet Access (Application)\", \"passed\": false"),
-              std::string::npos);
+    EXPECT_NE(
+        json.output.find(
+            "{\"id\": \"app_url\", \"name\": \"Internet Access (Application)\", \"passed\": false"),
+        std::string::npos);
 }
 
 TEST(Report, HelpAndBadArguments) {

@@ -11,7 +11,8 @@ namespace {
 std::vector<char> VersionBlock(const std::wstring& exe) {
     DWORD ignored = 0;
     std::vector<char> block(::GetFileVersionInfoSizeW(exe.c_str(), &ignored));
-    if (block.empty() || !::GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
+    if (block.empty() ||
+        !::GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
         block.clear();
     return block;
 }
@@ -19,7 +20,8 @@ std::vector<char> VersionBlock(const std::wstring& exe) {
 std::wstring VersionString(std::vector<char>& block, const std::wstring& key) {
     void* value = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(block.data(), (L"\\StringFileInfo\\040904B0\\" + key).c_str(), &value, &length))
+    if (!::VerQueryValueW(block.data(), (L"\\StringFileInfo\\040904B0\\" + key).c_str(), &value,
+                          &length))
         return L"<missing>";
     return static_cast<const wchar_t*>(value);
 }
@@ -36,7 +38,8 @@ TEST(Resources, VersionOfBothPrograms) {
         ASSERT_FALSE(block.empty()) << name;
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT length = 0;
-        ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+        ASSERT_TRUE(
+            ::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
         EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
         EXPECT_EQ(fixed->dwFileVersionLS, 0u);
         EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
@@ -73,7 +76,8 @@ TEST(Resources, VersionOfBothPrograms) {
 }
 
 TEST(Resources, IconImagesAndManifest) {
-    HMODULE exe = ::LoadLibraryExW(ProductExe(L"Skelvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE exe =
+        ::LoadLibraryExW(ProductExe(L"Skelvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(exe);
     const std::pair<int, DWORD> icons[] = {{30001, 1384}, {30002, 3240}, {30003, 3752}};
     for (const auto& [id, size] : icons) {
@@ -82,11 +86,13 @@ TEST(Resources, IconImagesAndManifest) {
         EXPECT_EQ(::SizeofResource(exe, icon), size) << id;
     }
     std::vector<ULONG_PTR> groups;
-    ::EnumResourceNamesW(exe, MAKEINTRESOURCEW(14), &CountGroup, reinterpret_cast<LONG_PTR>(&groups));
+    ::EnumResourceNamesW(exe, MAKEINTRESOURCEW(14), &CountGroup,
+                         reinterpret_cast<LONG_PTR>(&groups));
     EXPECT_EQ(groups, std::vector<ULONG_PTR>{1}); // the only icon group, so the file's icon
 
     // Bitmaps are stored without their 14-byte file header.
-    const std::pair<int, DWORD> bitmaps[] = {{101, 8322 - 14}, {102, 450 - 14}, {103, 1314 - 14}, {104, 1314 - 14}};
+    const std::pair<int, DWORD> bitmaps[] = {
+        {101, 8322 - 14}, {102, 450 - 14}, {103, 1314 - 14}, {104, 1314 - 14}};
     for (const auto& [id, size] : bitmaps) {
         HRSRC bitmap = ::FindResourceW(exe, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
         ASSERT_TRUE(bitmap) << id;

@@ -6,7 +6,8 @@ namespace skelvane::test {
 
 std::wstring WinePath(const char* unixPath) {
     std::wstring path = L"Z:";
-    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    for (const char* p = unixPath; *p; ++p)
+        path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
     return path;
 }
 
@@ -16,8 +17,10 @@ std::wstring ProductExe(const wchar_t* name) {
 
 std::wstring TestKey(const std::wstring& leaf) {
     std::wstring prefix;
-    for (const char* p = SKELVANE_TEST_PREFIX; *p; ++p) prefix += static_cast<wchar_t>(*p);
-    return L"Software\\SkelvaneTests\\" + prefix + std::to_wstring(::GetCurrentProcessId()) + L"\\" + leaf;
+    for (const char* p = SKELVANE_TEST_PREFIX; *p; ++p)
+        prefix += static_cast<wchar_t>(*p);
+    return L"Software\\SkelvaneTests\\" + prefix + std::to_wstring(::GetCurrentProcessId()) +
+           L"\\" + leaf;
 }
 
 void RemoveTree(const std::wstring& path) {
@@ -51,7 +54,9 @@ TempFolder::TempFolder() {
     ::CreateDirectoryW(path_.c_str(), nullptr);
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     unique_kernel_handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -61,7 +66,8 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
         return false;
     }
     DWORD written = 0;
-    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) &&
            written == bytes.size();
 }
 
@@ -75,7 +81,8 @@ std::string ReadFileBytes(const std::wstring& path) {
     std::string bytes;
     char buffer[65536];
     DWORD got = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
     return bytes;
 }
 
@@ -120,7 +127,8 @@ bool ChildProcess::Wait(DWORD ms) {
     const DWORD start = ::GetTickCount();
     for (;;) {
         DWORD available = 0;
-        while (::PeekNamedPipe(outputRead_.get(), nullptr, 0, nullptr, &available, nullptr) && available) {
+        while (::PeekNamedPipe(outputRead_.get(), nullptr, 0, nullptr, &available, nullptr) &&
+               available) {
             char buffer[4096];
             DWORD got = 0;
             if (!::ReadFile(outputRead_.get(), buffer, sizeof buffer, &got, nullptr) || !got) break;
@@ -130,7 +138,8 @@ bool ChildProcess::Wait(DWORD ms) {
         if (::GetTickCount() - start > ms) return false;
     }
     DWORD available = 0;
-    while (::PeekNamedPipe(outputRead_.get(), nullptr, 0, nullptr, &available, nullptr) && available) {
+    while (::PeekNamedPipe(outputRead_.get(), nullptr, 0, nullptr, &available, nullptr) &&
+           available) {
         char buffer[4096];
         DWORD got = 0;
         if (!::ReadFile(outputRead_.get(), buffer, sizeof buffer, &got, nullptr) || !got) break;
@@ -145,7 +154,9 @@ DWORD ChildProcess::ExitCode() const {
     return code;
 }
 
-std::string ChildProcess::Output() { return output_; }
+std::string ChildProcess::Output() {
+    return output_;
+}
 
 namespace {
 struct WindowSearch {

@@ -19,7 +19,7 @@ std::wstring TestKey(const std::wstring& leaf);
 
 // A fresh empty folder under the temp folder, removed with everything in it at scope end.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -27,7 +27,7 @@ public:
     const std::wstring& path() const { return path_; }
     std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
 
-private:
+  private:
     std::wstring path_;
 };
 void RemoveTree(const std::wstring& path);
@@ -36,7 +36,7 @@ std::string ReadFileBytes(const std::wstring& path);
 
 // A started program, ended and waited for at scope end if still running.
 class ChildProcess {
-public:
+  public:
     explicit ChildProcess(const std::wstring& commandLine, bool captureOutput = false);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
@@ -47,7 +47,7 @@ public:
     DWORD ExitCode() const;
     std::string Output(); // everything written to stdout, after the process ended
 
-private:
+  private:
     unique_kernel_handle process_;
     unique_kernel_handle outputRead_;
     DWORD id_ = 0;

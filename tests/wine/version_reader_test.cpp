@@ -7,7 +7,9 @@
 namespace skelvane::test {
 namespace {
 
-std::wstring Fixture(const wchar_t* name) { return WinePath(SKELVANE_FIXTURE_DIR) + L"\\" + name; }
+std::wstring Fixture(const wchar_t* name) {
+    return WinePath(SKELVANE_FIXTURE_DIR) + L"\\" + name;
+}
 
 struct Read {
     std::int32_t result;
@@ -67,7 +69,8 @@ TEST(ReadVersionInfo, OddShapes) {
     EXPECT_EQ(r.result, kVersionFailed); // whole, it names "040904B0", which it lacks
     std::string bytes = ReadFileBytes(Fixture(L"short_translation.dll"));
     const std::u16string key = u"Translation";
-    const std::size_t at = bytes.find(std::string(reinterpret_cast<const char*>(key.data()), key.size() * 2));
+    const std::size_t at =
+        bytes.find(std::string(reinterpret_cast<const char*>(key.data()), key.size() * 2));
     ASSERT_NE(at, std::string::npos);
     ASSERT_EQ(bytes.substr(at - 4, 2), std::string("\x04\x00", 2)); // wValueLength
     bytes[at - 4] = 2;
@@ -90,7 +93,8 @@ TEST(ReadVersionInfo, OddShapes) {
 TEST(ReadVersionInfo, FilesWithoutAResource) {
     TempFolder folder;
     WriteFileBytes(folder / L"plain.txt", "not a program");
-    for (const std::wstring& path : {folder / L"plain.txt", folder / L"absent.dll", std::wstring(), folder.path()}) {
+    for (const std::wstring& path :
+         {folder / L"plain.txt", folder / L"absent.dll", std::wstring(), folder.path()}) {
         const Read r = ReadFixture(path);
         EXPECT_EQ(r.result, kVersionFailed);
         EXPECT_EQ(r.info.CompanyName, L"");

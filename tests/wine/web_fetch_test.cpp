@@ -15,7 +15,7 @@ constexpr char kMarker[] = "QuorrelApp.application";
 constexpr unsigned kShortDeadlineMs = 3000;
 
 class WebFetch : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { server_ = new LoopbackServer; }
     static void TearDownTestSuite() { delete server_; }
     static LoopbackServer* server_;
@@ -49,10 +49,12 @@ TEST_F(WebFetch, PagesAndRedirects) {
 }
 
 TEST_F(WebFetch, MarkerCaseAndTheRowsVerdict) {
-    const CheckResult found = FetchAndSearch(server_->Url(L"/marker"), L"QUORRELAPP.application", 20000);
+    const CheckResult found =
+        FetchAndSearch(server_->Url(L"/marker"), L"QUORRELAPP.application", 20000);
     EXPECT_TRUE(found.passed);
     EXPECT_EQ(found.reason, L"page found with its marker: " + server_->Url(L"/marker"));
-    const CheckResult other = FetchAndSearch(server_->Url(L"/marker"), L"GetCardDetailsByGuid", 20000);
+    const CheckResult other =
+        FetchAndSearch(server_->Url(L"/marker"), L"GetCardDetailsByGuid", 20000);
     EXPECT_FALSE(other.passed);
     EXPECT_EQ(other.reason, L"page has no marker: " + server_->Url(L"/marker"));
 }
@@ -87,7 +89,8 @@ TEST_F(WebFetch, DeadlineCoversTheWholeFetch) {
         EXPECT_EQ(r.outcome, FetchOutcome::TimedOut) << path;
         EXPECT_GE(took, kShortDeadlineMs - 50) << path;
         EXPECT_LT(took, kShortDeadlineMs + 1000) << path;
-        EXPECT_EQ(DescribeFetch(r, kShortDeadlineMs), L"fetch timed out after 3 s: " + server_->Url(path));
+        EXPECT_EQ(DescribeFetch(r, kShortDeadlineMs),
+                  L"fetch timed out after 3 s: " + server_->Url(path));
     }
 }
 
@@ -95,7 +98,8 @@ TEST_F(WebFetch, MemoryStaysBoundedOnALargeBody) {
     PROCESS_MEMORY_COUNTERS before{}, after{};
     ::GetProcessMemoryInfo(::GetCurrentProcess(), &before, sizeof before);
     EXPECT_EQ(FetchAndFind(server_->Url(L"/big"), kMarker, 20000).outcome, FetchOutcome::Found);
-    EXPECT_EQ(FetchAndFind(server_->Url(L"/trickle"), kMarker, 1500).outcome, FetchOutcome::TimedOut);
+    EXPECT_EQ(FetchAndFind(server_->Url(L"/trickle"), kMarker, 1500).outcome,
+              FetchOutcome::TimedOut);
     ::GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof after);
     EXPECT_LT(after.PeakWorkingSetSize, before.PeakWorkingSetSize + 4u * 1024 * 1024);
 }

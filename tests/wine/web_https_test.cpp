@@ -16,7 +16,7 @@ std::wstring PageOn(int port) {
 }
 
 class WebHttps : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* ports = std::getenv("SKELVANE_HTTPS_PORTS");
         ASSERT_TRUE(ports) << "run through scripts/isolated-run with SKELVANE_HTTPS_PORTS";

@@ -13,7 +13,9 @@ namespace {
 
 constexpr wchar_t kClass[] = L"SkelvaneMain";
 
-HWND Item(HWND window, ControlId id) { return ::GetDlgItem(window, static_cast<int>(id)); }
+HWND Item(HWND window, ControlId id) {
+    return ::GetDlgItem(window, static_cast<int>(id));
+}
 
 PixelRect ClientRectOf(HWND control, HWND parent) {
     RECT r;
@@ -59,7 +61,8 @@ struct Change {
 std::vector<Change> WatchRun(HWND window, DWORD timeoutMs) {
     std::vector<Change> changes;
     std::wstring last[std::size(kStatusBoxes)];
-    for (auto& t : last) t = kNotCheckedText;
+    for (auto& t : last)
+        t = kNotCheckedText;
     const DWORD start = ::GetTickCount();
     while (::IsWindow(window) && ::GetTickCount() - start < timeoutMs) {
         for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row) {
@@ -108,7 +111,8 @@ TEST(Window, LayoutSequenceAndClose) {
     EXPECT_FALSE(::IsWindowEnabled(Item(window, ControlId::cmdClose)));
 
     // A click on the disabled Close does nothing.
-    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(static_cast<int>(ControlId::cmdClose), BN_CLICKED),
+    ::PostMessageW(window, WM_COMMAND,
+                   MAKEWPARAM(static_cast<int>(ControlId::cmdClose), BN_CLICKED),
                    reinterpret_cast<LPARAM>(Item(window, ControlId::cmdClose)));
 
     const std::vector<Change> changes = WatchRun(window, 90000);
@@ -142,7 +146,8 @@ TEST(Window, LayoutSequenceAndClose) {
         EXPECT_EQ(osRed, 0);
     }
 
-    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(static_cast<int>(ControlId::cmdClose), BN_CLICKED),
+    ::PostMessageW(window, WM_COMMAND,
+                   MAKEWPARAM(static_cast<int>(ControlId::cmdClose), BN_CLICKED),
                    reinterpret_cast<LPARAM>(Item(window, ControlId::cmdClose)));
     EXPECT_TRUE(app.Wait(5000));
     EXPECT_EQ(app.ExitCode(), 0u);
