@@ -6,6 +6,20 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 set(SKELVANE_PRODUCT_DIR "" CACHE PATH "Build tree whose Skelvane.exe the window tests run")
 
+# Loopback ports for a test's https servers, "trusted untrusted wrong-host": the last two
+# from base, apart per architecture so both trees can run at once; trusted is base + 2
+# unless given.
+function(https_ports var trusted base)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        math(EXPR base "${base} + 10")
+    endif()
+    math(EXPR second "${base} + 1")
+    if(NOT trusted)
+        math(EXPR trusted "${base} + 2")
+    endif()
+    set(${var} "${trusted} ${base} ${second}" PARENT_SCOPE)
+endfunction()
+
 add_library(wine_test_support STATIC tests/wine/support.cpp)
 target_link_libraries(wine_test_support PUBLIC skelvane_win gtest)
 target_compile_definitions(wine_test_support PUBLIC
