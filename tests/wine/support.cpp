@@ -86,9 +86,13 @@ std::string ReadFileBytes(const std::wstring& path) {
     return bytes;
 }
 
-ChildProcess::ChildProcess(const std::wstring& commandLine, bool captureOutput) {
+ChildProcess::ChildProcess(const std::wstring& commandLine, bool captureOutput, int showCommand) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
+    if (showCommand >= 0) {
+        si.dwFlags |= STARTF_USESHOWWINDOW;
+        si.wShowWindow = static_cast<WORD>(showCommand);
+    }
     unique_kernel_handle outputWrite;
     if (captureOutput) {
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
@@ -97,7 +101,7 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, bool captureOutput) 
             outputRead_.reset(read);
             outputWrite.reset(write);
             ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-            si.dwFlags = STARTF_USESTDHANDLES;
+            si.dwFlags |= STARTF_USESTDHANDLES;
             si.hStdOutput = write;
             si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
             si.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
@@ -120,23 +124,7 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-bool ChildProcess::Wait(DWORD ms) {
-    if (!process_) return false;
-    if (!outputRead_) return ::WaitForSingleObject(process_.get(), ms) == WAIT_OBJECT_0;
-    // Drain the pipe while waiting, so a talkative child never blocks on a full pipe.
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        DWORD available = 0;
-        while (::PeekNamedPipe(outputRead_.get(), nullptr, 0, nullptr, &available, nullptr) &&
-               available) {
-            char buffer[4096];
-            DWORD got = 0;
-            if (!::ReadFile(outputRead_.get(), buffer, sizeof buffer, &got, nullptr) || !got) break;
-            output_.append(buffer, got);
-        }
-        if (::WaitForSingleObject(process_.get(), 20) == WAIT_OBJECT_0) break;
-        if (::GetTickCount() - start > ms) return false;
-    }
+void ChildProcess::Drain() {
     DWORD available = 0;
     while (::PeekNamedPipe(outputRead_.get(), nullptr, 0, nullptr, &available, nullptr) &&
            available) {
@@ -145,6 +133,19 @@ bool ChildProcess::Wait(DWORD ms) {
         if (!::ReadFile(outputRead_.get(), buffer, sizeof buffer, &got, nullptr) || !got) break;
         output_.append(buffer, got);
     }
+}
+
+bool ChildProcess::Wait(DWORD ms) {
+    if (!process_) return false;
+    if (!outputRead_) return ::WaitForSingleObject(process_.get(), ms) == WAIT_OBJECT_0;
+    // Drain the pipe while waiting, so a talkative child never blocks on a full pipe.
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        Drain();
+        if (::WaitForSingleObject(process_.get(), 20) == WAIT_OBJECT_0) break;
+        if (::GetTickCount() - start > ms) return false;
+    }
+    Drain();
     return true;
 }
 

@@ -37,7 +37,8 @@ std::string ReadFileBytes(const std::wstring& path);
 // A started program, ended and waited for at scope end if still running.
 class ChildProcess {
   public:
-    explicit ChildProcess(const std::wstring& commandLine, bool captureOutput = false);
+    explicit ChildProcess(const std::wstring& commandLine, bool captureOutput = false,
+                          int showCommand = -1);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -48,6 +49,8 @@ class ChildProcess {
     std::string Output(); // everything written to stdout, after the process ended
 
   private:
+    void Drain();
+
     unique_kernel_handle process_;
     unique_kernel_handle outputRead_;
     DWORD id_ = 0;
