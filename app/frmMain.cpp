@@ -54,6 +54,9 @@ int frmMain::Run(HINSTANCE instance, int showCommand) {
     if (!Create(instance)) return 1;
     ::ShowWindow(hwnd_, showCommand);
     ::UpdateWindow(hwnd_);
+    // A window started minimized or behind another program's is not activated; the
+    // checks must still run once, so they are queued here as well as on activation.
+    QueueChecks();
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -221,9 +224,13 @@ void frmMain::OnLoad() {
 }
 
 void frmMain::OnActivate(WPARAM wParam) {
-    // Only the first activation starts the checks; they run from the queue so the
-    // window has finished showing itself first.
-    if (LOWORD(wParam) == WA_INACTIVE || bChecksDone || sequence_ != Sequence::Loaded) return;
+    if (LOWORD(wParam) != WA_INACTIVE) QueueChecks();
+}
+
+// Only the first request starts the checks; they run from the queue so the window has
+// finished showing itself first.
+void frmMain::QueueChecks() {
+    if (bChecksDone || sequence_ != Sequence::Loaded) return;
     sequence_ = Sequence::Running;
     ::PostMessageW(hwnd_, WM_APP_STARTCHECKS, 0, 0);
 }

@@ -44,6 +44,7 @@ class frmMain {
     bool CaptionsFit(HDC dc) const;
     void OnLoad();
     void OnActivate(WPARAM wParam);
+    void QueueChecks();
     void OnStartChecks();
     void OnCommand(int id, int code);
     void OnCloseClick();
