@@ -44,6 +44,8 @@ std::wstring FetchErrorText(std::uint32_t error) {
         return L"the server's certificate has been revoked";
     case 8:
         return L"not enough memory";
+    case 126:
+        return L"WinHTTP is not available on this system";
     default:
         return L"network error " + std::to_wstring(error);
     }

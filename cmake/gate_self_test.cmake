@@ -27,7 +27,7 @@ foreach(case "without_function.txt;1000000000" "without_dll.txt;1000000000" "${A
     if(NOT IS_ABSOLUTE ${list})
         set(list ${dir}/${list})
     endif()
-    execute_process(COMMAND ${GATE} ${OBJDUMP} ${list} ${budget} ${EXE}
+    execute_process(COMMAND ${GATE} ${OBJDUMP} ${list} ${budget} ${EXE} ${DELAY}
                     RESULT_VARIABLE result OUTPUT_VARIABLE output)
     if(result EQUAL 0)
         message(FATAL_ERROR "the gate passed with ${list} and budget ${budget}:\n${output}")

@@ -23,7 +23,9 @@ add_library(skelvane_win STATIC
 )
 target_include_directories(skelvane_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(skelvane_win PRIVATE -Wall -Wextra)
-target_link_libraries(skelvane_win PUBLIC skelvane_core winhttp version advapi32)
+target_link_libraries(skelvane_win PUBLIC skelvane_core advapi32)
+# WinHTTP and version.dll come from the product's delay-load libraries or, in the
+# test programs, from the ordinary import libraries.
 
 if(MINGW_THREADS STREQUAL "posix")
     include(${CMAKE_SOURCE_DIR}/cmake/wine_tests.cmake)

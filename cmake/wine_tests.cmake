@@ -21,7 +21,7 @@ function(https_ports var trusted base)
 endfunction()
 
 add_library(wine_test_support STATIC tests/wine/support.cpp)
-target_link_libraries(wine_test_support PUBLIC skelvane_win gtest)
+target_link_libraries(wine_test_support PUBLIC skelvane_win gtest winhttp version)
 target_compile_definitions(wine_test_support PUBLIC
     SKELVANE_PRODUCT_DIR="${SKELVANE_PRODUCT_DIR}" SKELVANE_TEST_PREFIX="${SKELVANE_TEST_PREFIX}")
 target_link_options(wine_test_support PUBLIC -static)

@@ -158,10 +158,7 @@ TEST(Window, LayoutSequenceAndClose) {
 
 TEST(Window, ChecksRunEvenWhenStartedMinimized) {
     ChildProcess app(L"\"" + ProductExe(L"Skelvane.exe") + L"\"", false, SW_SHOWMINNOACTIVE);
-    HWND window = nullptr;
-    const DWORD start = ::GetTickCount();
-    while (!(window = ::FindWindowW(kClass, nullptr)) && ::GetTickCount() - start < 20000)
-        ::Sleep(50);
+    HWND window = FindProcessWindow(app.id(), kClass, 20000);
     ASSERT_TRUE(window);
     const std::vector<Change> changes = WatchRun(window, 90000);
     EXPECT_EQ(changes.size(), std::size(kStatusBoxes));
