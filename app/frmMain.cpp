@@ -10,7 +10,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 
 namespace skelvane {
 
@@ -59,11 +58,8 @@ int frmMain::Run(HINSTANCE instance, int showCommand) {
     QueueChecks();
 
     MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (hwnd_ && ::IsDialogMessageW(hwnd_, &msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+        Dispatch(msg);
     return static_cast<int>(msg.wParam);
 }
 
@@ -179,10 +175,9 @@ void frmMain::CreateControls() {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec->id)), instance_, nullptr);
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         controls_[static_cast<int>(spec->id) - 1] = control;
-        pictures_[static_cast<int>(spec->id) - 1] = {
-            control, spec->image == Image::None
-                         ? nullptr
-                         : static_cast<HBITMAP>(bitmaps_[static_cast<int>(spec->image) - 1].get())};
+        if (spec->image != Image::None)
+            Picture(spec->id) =
+                static_cast<HBITMAP>(bitmaps_[static_cast<int>(spec->image) - 1].get());
     }
 }
 
@@ -202,6 +197,8 @@ void frmMain::ChooseFont() {
 
 bool frmMain::CaptionsFit(HDC dc) const {
     HGDIOBJ old = ::SelectObject(dc, font_.get());
+    SIZE line{};
+    ::GetTextExtentPoint32W(dc, L"Ag", 2, &line);
     bool fit = true;
     for (const auto& spec : kControls) {
         if (spec.kind != ControlKind::Label || spec.id == ControlId::lblOS) continue;
@@ -210,8 +207,6 @@ bool frmMain::CaptionsFit(HDC dc) const {
         ::DrawTextW(dc, spec.caption.data(), static_cast<int>(spec.caption.size()), &need,
                     DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         const int lines = spec.id == ControlId::Label1 ? 2 : 1;
-        SIZE line{};
-        ::GetTextExtentPoint32W(dc, L"Ag", 2, &line);
         fit = fit && need.right <= box.width && need.bottom <= box.height &&
               need.bottom <= line.cy * lines;
     }
@@ -285,11 +280,16 @@ bool frmMain::DoEvents() {
             ::PostQuitMessage(static_cast<int>(msg.wParam)); // leave it for the main loop
             break;
         }
-        if (::IsDialogMessageW(hwnd_, &msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        Dispatch(msg);
     }
     return hwnd_ != nullptr;
+}
+
+// The dialog manager gives the window Tab and Enter handling.
+void frmMain::Dispatch(MSG& msg) {
+    if (hwnd_ && ::IsDialogMessageW(hwnd_, &msg)) return;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
 }
 
 void frmMain::OnCommand(int id, int code) {
@@ -313,7 +313,7 @@ LRESULT frmMain::OnCtlColorStatic(HDC dc, HWND control) {
 
 void frmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
     ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_WINDOW));
-    const HBITMAP picture = Picture(static_cast<ControlId>(item.CtlID)).picture;
+    const HBITMAP picture = Picture(static_cast<ControlId>(item.CtlID));
     BITMAP info{};
     if (!picture || !::GetObjectW(picture, sizeof info, &info)) return;
     HDC memory = ::CreateCompatibleDC(item.hDC);
@@ -338,15 +338,15 @@ void frmMain::OnDestroy() {
     ::PostQuitMessage(0);
 }
 
-frmMain::PictureBox& frmMain::Picture(ControlId id) {
+HBITMAP& frmMain::Picture(ControlId id) {
     return pictures_[static_cast<int>(id) - 1];
 }
 
+// The box takes the very bitmap the hidden tick or cross box holds, and says so to screen readers.
 void frmMain::ShowResult(ControlId box, bool passed) {
-    PictureBox& target = Picture(box);
-    target.picture = Picture(passed ? ControlId::picTick : ControlId::picCross).picture;
-    ::SetWindowTextW(target.hwnd, passed ? kPassedText : kFailedText);
-    ::InvalidateRect(target.hwnd, nullptr, TRUE);
+    Picture(box) = Picture(passed ? ControlId::picTick : ControlId::picCross);
+    ::SetWindowTextW(Control(box), passed ? kPassedText : kFailedText);
+    ::InvalidateRect(Control(box), nullptr, TRUE);
 }
 
 void frmMain::SetLabelText(ControlId label, const std::wstring& text) {

@@ -29,10 +29,6 @@ class frmMain {
     bool IsInstallerOK(const std::wstring& Version);
 
   private:
-    struct PictureBox {
-        HWND hwnd = nullptr;
-        HBITMAP picture = nullptr; // shared with picTick/picCross, owned by bitmaps_
-    };
     enum class Sequence { Loaded, Running, Done };
 
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -59,9 +55,10 @@ class frmMain {
     void CheckSmartCard();
 
     bool DoEvents();
+    void Dispatch(MSG& msg);
     void ShowResult(ControlId box, bool passed);
     void SetLabelText(ControlId label, const std::wstring& text);
-    PictureBox& Picture(ControlId id);
+    HBITMAP& Picture(ControlId id);
     HWND Control(ControlId id) const { return controls_[static_cast<int>(id) - 1]; }
 
     HINSTANCE instance_ = nullptr;
@@ -71,7 +68,7 @@ class frmMain {
     Sequence sequence_ = Sequence::Loaded;
     bool busy_ = false;
     std::array<HWND, kControls.size()> controls_{};
-    std::array<PictureBox, kControls.size()> pictures_{};
+    std::array<HBITMAP, kControls.size()> pictures_{}; // shared references into bitmaps_
     std::array<unique_gdi, 4> bitmaps_;
     unique_gdi font_;
 };
