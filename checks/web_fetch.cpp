@@ -243,16 +243,12 @@ unsigned __stdcall Worker(void* argument) {
 
 } // namespace
 
-struct module_traits {
-    using type = HMODULE;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type h) noexcept { ::FreeLibrary(h); }
-};
-
 FetchResult FetchAndFind(const std::wstring& url, std::string_view marker, unsigned deadlineMs) {
     FetchResult timedOut{FetchOutcome::TimedOut, 0, 0, url};
-    // WinHTTP is loaded on first use; a system without it fails the row instead of the program.
-    const unique_handle<module_traits> winhttp(::LoadLibraryW(L"winhttp.dll"));
+    // WinHTTP is loaded on first use; a system without it fails the row instead of the
+    // program. The first call through the delay-load table takes a reference of its own,
+    // so letting go of this one never unloads it under a worker that is still running.
+    const unique_module winhttp(::LoadLibraryW(L"winhttp.dll"));
     if (!winhttp)
         return {FetchOutcome::TransportError, static_cast<std::uint32_t>(::GetLastError()), 0, url};
     try {

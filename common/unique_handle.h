@@ -60,9 +60,16 @@ struct gdi_traits {
     static void close(type h) noexcept { ::DeleteObject(h); }
 };
 
+struct module_traits {
+    using type = HMODULE;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { ::FreeLibrary(h); }
+};
+
 using unique_hkey = unique_handle<hkey_traits>;
 using unique_kernel_handle = unique_handle<handle_traits>;
 using unique_find_handle = unique_handle<find_traits>;
 using unique_gdi = unique_handle<gdi_traits>;
+using unique_module = unique_handle<module_traits>;
 
 } // namespace skelvane
