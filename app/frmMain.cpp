@@ -140,27 +140,27 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmMain::CreateControls() {
-    for (const auto& spec : kControls) {
-        if (spec.image == Image::None) continue;
-        bitmaps_[static_cast<int>(spec.image) - 1].reset(::LoadImageW(
-            instance_, MAKEINTRESOURCEW(ImageResource(spec.image)), IMAGE_BITMAP, 0, 0, 0));
+    for (const auto& item : kControls) {
+        if (item.image == Image::None) continue;
+        bitmaps_[static_cast<int>(item.image) - 1].reset(::LoadImageW(
+            instance_, MAKEINTRESOURCEW(ImageResource(item.image)), IMAGE_BITMAP, 0, 0, 0));
     }
     ChooseFont();
     HGDIOBJ font = font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT);
 
     // Created in tab order, so the dialog manager tabs through them in that order.
-    for (const ControlSpec* spec : CreationOrder()) {
+    for (const ControlLayout* item : CreationOrder()) {
         const wchar_t* windowClass = L"STATIC";
         DWORD style =
-            WS_CHILD | (spec->visible ? WS_VISIBLE : 0) | (spec->enabled ? 0 : WS_DISABLED);
-        std::wstring text{spec->caption};
-        switch (spec->kind) {
+            WS_CHILD | (item->visible ? WS_VISIBLE : 0) | (item->enabled ? 0 : WS_DISABLED);
+        std::wstring text{item->caption};
+        switch (item->kind) {
         case ControlKind::Label:
             style |= SS_LEFT | SS_NOPREFIX;
             break;
         case ControlKind::PictureBox:
             style |= SS_OWNERDRAW;
-            if (IsStatusBox(spec->id)) text = kNotCheckedText; // read by screen readers
+            if (IsStatusBox(item->id)) text = kNotCheckedText; // read by screen readers
             break;
         case ControlKind::CommandButton:
             windowClass = L"BUTTON";
@@ -169,15 +169,15 @@ void frmMain::CreateControls() {
         case ControlKind::Hidden:
             continue;
         }
-        const PixelRect r = ToPixels(spec->place, dpi_);
+        const PixelRect r = ToPixels(item->place, dpi_);
         HWND control = ::CreateWindowExW(
             0, windowClass, text.c_str(), style, r.left, r.top, r.width, r.height, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec->id)), instance_, nullptr);
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(item->id)), instance_, nullptr);
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        controls_[static_cast<int>(spec->id) - 1] = control;
-        if (spec->image != Image::None)
-            Picture(spec->id) =
-                static_cast<HBITMAP>(bitmaps_[static_cast<int>(spec->image) - 1].get());
+        controls_[static_cast<int>(item->id) - 1] = control;
+        if (item->image != Image::None)
+            Picture(item->id) =
+                static_cast<HBITMAP>(bitmaps_[static_cast<int>(item->image) - 1].get());
     }
 }
 
@@ -200,13 +200,13 @@ bool frmMain::CaptionsFit(HDC dc) const {
     SIZE line{};
     ::GetTextExtentPoint32W(dc, L"Ag", 2, &line);
     bool fit = true;
-    for (const auto& spec : kControls) {
-        if (spec.kind != ControlKind::Label || spec.id == ControlId::lblOS) continue;
-        const PixelRect box = ToPixels(spec.place, dpi_);
+    for (const auto& item : kControls) {
+        if (item.kind != ControlKind::Label || item.id == ControlId::lblOS) continue;
+        const PixelRect box = ToPixels(item.place, dpi_);
         RECT need{0, 0, box.width, 0};
-        ::DrawTextW(dc, spec.caption.data(), static_cast<int>(spec.caption.size()), &need,
+        ::DrawTextW(dc, item.caption.data(), static_cast<int>(item.caption.size()), &need,
                     DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        const int lines = spec.id == ControlId::Label1 ? 2 : 1;
+        const int lines = item.id == ControlId::Label1 ? 2 : 1;
         fit = fit && need.right <= box.width && need.bottom <= box.height &&
               need.bottom <= line.cy * lines;
     }

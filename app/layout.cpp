@@ -4,7 +4,7 @@
 
 namespace skelvane {
 
-const ControlSpec& Spec(ControlId id) {
+const ControlLayout& LayoutOf(ControlId id) {
     return kControls[static_cast<int>(id) - 1];
 }
 
@@ -22,8 +22,8 @@ PixelRect ToPixels(const TwipsRect& r, int dpi) {
             TwipsToPixels(r.top + r.height, dpi) - top};
 }
 
-std::array<const ControlSpec*, 18> CreationOrder() {
-    std::array<const ControlSpec*, 18> order{};
+std::array<const ControlLayout*, 18> CreationOrder() {
+    std::array<const ControlLayout*, 18> order{};
     std::size_t n = 0;
     for (const auto& c : kControls)
         if (c.tabIndex >= 0) order[n++] = &c;

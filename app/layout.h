@@ -37,7 +37,7 @@ struct TwipsRect {
     int left, top, width, height;
 };
 
-struct ControlSpec {
+struct ControlLayout {
     ControlId id;
     std::string_view name;
     ControlKind kind;
@@ -61,7 +61,7 @@ using enum ControlId;
 
 // In control-identifier order, 1 to 19.
 // clang-format off
-inline constexpr std::array<ControlSpec, 19> kControls{{
+inline constexpr std::array<ControlLayout, 19> kControls{{
     {Picture1, "Picture1", PictureBox, {120, 120, 855, 855}, L"", Image::Logo, 17, true, true},
     {picInstaller, "picInstaller", PictureBox, {840, 1680, 255, 255}, L"", Image::Placeholder, 15, true, true},
     {Inet1, "Inet1", Hidden, {4560, 2040, 0, 0}, L"", Image::None, -1, false, true},
@@ -86,7 +86,7 @@ inline constexpr std::array<ControlSpec, 19> kControls{{
 }};
 // clang-format on
 
-const ControlSpec& Spec(ControlId id);
+const ControlLayout& LayoutOf(ControlId id);
 
 // 1440 twips make an inch; rounds to the nearest pixel.
 int TwipsToPixels(int twips, int dpi);
@@ -99,6 +99,6 @@ PixelRect ToPixels(const TwipsRect& r, int dpi);
 
 // Controls in the order they are created, which is their tab order
 // (tab index 0 first; Inet1 has none and no window).
-std::array<const ControlSpec*, 18> CreationOrder();
+std::array<const ControlLayout*, 18> CreationOrder();
 
 } // namespace skelvane

@@ -17,7 +17,7 @@ namespace skelvane {
 namespace {
 
 std::wstring RowName(ControlId label) {
-    std::wstring caption{Spec(label).caption};
+    std::wstring caption{LayoutOf(label).caption};
     if (!caption.empty() && caption.back() == L':') caption.pop_back();
     return caption;
 }

@@ -45,7 +45,7 @@ TEST(Layout, EveryControlAtItsPixelPlaceAt96Dpi) {
         {ControlId::Label1, {80, 24, 257, 33}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ToPixels(Spec(c.id).place, 96), c.px) << Spec(c.id).name;
+        EXPECT_EQ(ToPixels(LayoutOf(c.id).place, 96), c.px) << LayoutOf(c.id).name;
 }
 
 TEST(Layout, TableIsInIdentifierOrderWithUniqueTabIndexes) {
@@ -80,25 +80,25 @@ TEST(Layout, RowsStayEvenAtHigherDpi) {
     for (int dpi : {96, 120, 144, 192}) {
         int lastTop = -1;
         for (ControlId id : rows) {
-            const PixelRect r = ToPixels(Spec(id).place, dpi);
+            const PixelRect r = ToPixels(LayoutOf(id).place, dpi);
             EXPECT_GT(r.top, lastTop) << dpi;
             EXPECT_NEAR(r.height, 255.0 * dpi / 1440, 1.0) << dpi;
             EXPECT_EQ(r.left, TwipsToPixels(840, dpi));
             lastTop = r.top;
         }
-        const auto label2 = ToPixels(Spec(ControlId::Label2).place, dpi);
-        const auto lblOS = ToPixels(Spec(ControlId::lblOS).place, dpi);
+        const auto label2 = ToPixels(LayoutOf(ControlId::Label2).place, dpi);
+        const auto lblOS = ToPixels(LayoutOf(ControlId::lblOS).place, dpi);
         EXPECT_EQ(label2.left + label2.width, TwipsToPixels(2655, dpi)) << dpi;
         EXPECT_LE(lblOS.left, label2.left + label2.width) << dpi; // they overlap by 15 twips
     }
 }
 
 TEST(Layout, CaptionsAndStates) {
-    EXPECT_EQ(Spec(ControlId::cmdClose).caption, L"Close");
-    EXPECT_FALSE(Spec(ControlId::cmdClose).enabled);
-    EXPECT_FALSE(Spec(ControlId::picTick).visible);
-    EXPECT_FALSE(Spec(ControlId::picCross).visible);
-    EXPECT_EQ(Spec(ControlId::lblOS).caption, L"-");
+    EXPECT_EQ(LayoutOf(ControlId::cmdClose).caption, L"Close");
+    EXPECT_FALSE(LayoutOf(ControlId::cmdClose).enabled);
+    EXPECT_FALSE(LayoutOf(ControlId::picTick).visible);
+    EXPECT_FALSE(LayoutOf(ControlId::picCross).visible);
+    EXPECT_EQ(LayoutOf(ControlId::lblOS).caption, L"-");
     EXPECT_EQ(kWindowCaption, L"Quorrel Ombrenal Quorrel Card System");
 }
 

@@ -95,17 +95,17 @@ TEST(Window, LayoutSequenceAndClose) {
     EXPECT_EQ(client.bottom, 225);
 
     // Every control at its place, with its caption and initial state.
-    for (const ControlSpec& spec : kControls) {
-        HWND control = Item(window, spec.id);
-        if (spec.kind == ControlKind::Hidden) {
-            EXPECT_FALSE(control) << spec.name;
+    for (const ControlLayout& item : kControls) {
+        HWND control = Item(window, item.id);
+        if (item.kind == ControlKind::Hidden) {
+            EXPECT_FALSE(control) << item.name;
             continue;
         }
-        ASSERT_TRUE(control) << spec.name;
-        EXPECT_EQ(ClientRectOf(control, window), ToPixels(spec.place, 96)) << spec.name;
-        EXPECT_EQ(::IsWindowVisible(control) != FALSE, spec.visible) << spec.name;
-        if (spec.kind != ControlKind::PictureBox) {
-            EXPECT_EQ(WindowText(control), spec.caption) << spec.name;
+        ASSERT_TRUE(control) << item.name;
+        EXPECT_EQ(ClientRectOf(control, window), ToPixels(item.place, 96)) << item.name;
+        EXPECT_EQ(::IsWindowVisible(control) != FALSE, item.visible) << item.name;
+        if (item.kind != ControlKind::PictureBox) {
+            EXPECT_EQ(WindowText(control), item.caption) << item.name;
         }
     }
     EXPECT_FALSE(::IsWindowEnabled(Item(window, ControlId::cmdClose)));
