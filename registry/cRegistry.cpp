@@ -14,22 +14,18 @@ namespace {
 
 constexpr REGSAM kWriteAccess = 0x3F; // query, set, create sub key, enumerate, notify, link
 
-std::string Narrow(const std::wstring& text) {
-    return ToAnsi(text);
-}
-
 HKEY Root(std::int32_t classKey) {
     return reinterpret_cast<HKEY>(RootHandleValue(classKey));
 }
 
 LONG Open(std::int32_t classKey, const std::wstring& section, REGSAM access, unique_hkey& key) {
-    return ::RegOpenKeyExA(Root(classKey), Narrow(section).c_str(), 0, access, key.put());
+    return ::RegOpenKeyExA(Root(classKey), ToAnsi(section).c_str(), 0, access, key.put());
 }
 
 LONG CreateOrOpen(std::int32_t classKey, const std::wstring& section, unique_hkey& key) {
     DWORD disposition = 0;
     char noClass[] = "";
-    return ::RegCreateKeyExA(Root(classKey), Narrow(section).c_str(), 0, noClass,
+    return ::RegCreateKeyExA(Root(classKey), ToAnsi(section).c_str(), 0, noClass,
                              REG_OPTION_NON_VOLATILE, kWriteAccess, nullptr, key.put(),
                              &disposition);
 }
@@ -55,13 +51,14 @@ bool ReadData(HKEY key, const std::string& name, DWORD& type, ByteArray& data) {
     return false;
 }
 
-std::wstring ExpandEnvironmentText(const std::wstring& text) {
-    const std::string narrow = Narrow(text);
-    const DWORD needed = ::ExpandEnvironmentStringsA(narrow.c_str(), nullptr, 0);
-    if (needed == 0) return text;
+// Expands %NAME% references in stored (system code page) text.
+std::wstring ExpandEnvironmentText(std::string_view stored) {
+    const std::string text(stored);
+    const DWORD needed = ::ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
     std::string expanded(needed, '\0');
-    const DWORD written = ::ExpandEnvironmentStringsA(narrow.c_str(), expanded.data(), needed);
-    if (written == 0 || written > needed) return text;
+    const DWORD written =
+        needed ? ::ExpandEnvironmentStringsA(text.c_str(), expanded.data(), needed) : 0;
+    if (written == 0 || written > needed) return FromAnsi(stored);
     expanded.resize(written - 1);
     return FromAnsi(expanded);
 }
@@ -72,7 +69,7 @@ Variant Decode(DWORD type, const ByteArray& data) {
     case REG_MULTI_SZ:
         return FromAnsi(StoredText(data));
     case REG_EXPAND_SZ:
-        return ExpandEnvironmentText(FromAnsi(StoredText(data)));
+        return ExpandEnvironmentText(StoredText(data));
     case REG_DWORD:
         return DwordFromBytes(data);
     case REG_DWORD_BIG_ENDIAN:
@@ -114,7 +111,7 @@ bool cRegistry::CreateKey() {
 }
 
 bool cRegistry::DeleteKey() {
-    if (::RegDeleteKeyA(Root(classKey_), Narrow(sectionKey_).c_str()) != ERROR_SUCCESS)
+    if (::RegDeleteKeyA(Root(classKey_), ToAnsi(sectionKey_).c_str()) != ERROR_SUCCESS)
         Raise(kErrRegistry, DeleteKeyFailure(classKey_, sectionKey_));
     return true;
 }
@@ -125,7 +122,7 @@ bool cRegistry::DeleteValue() {
         unique_hkey key;
         if (Open(classKey_, sectionKey_, kWriteAccess, key) != ERROR_SUCCESS)
             Raise(kErrRegistry, OpenForDeleteFailure(classKey_, sectionKey_));
-        rc = ::RegDeleteValueA(key.get(), Narrow(valueKey_).c_str());
+        rc = ::RegDeleteValueA(key.get(), ToAnsi(valueKey_).c_str());
     }
     if (rc != ERROR_SUCCESS)
         Raise(kErrRegistry, DeleteValueFailure(classKey_, sectionKey_, valueKey_));
@@ -137,7 +134,7 @@ Variant cRegistry::Value() {
     Open(classKey_, sectionKey_, KEY_QUERY_VALUE, key); // a failed open fails the query below
     DWORD type = 0;
     ByteArray data;
-    if (!key || !ReadData(key.get(), Narrow(valueKey_), type, data)) return default_;
+    if (!key || !ReadData(key.get(), ToAnsi(valueKey_), type, data)) return default_;
     valueType_ = static_cast<std::int32_t>(type);
     return Decode(type, data);
 }
@@ -148,12 +145,12 @@ void cRegistry::Value(const Variant& vValue) {
         unique_hkey key;
         if (CreateOrOpen(classKey_, sectionKey_, key) != ERROR_SUCCESS)
             Raise(kErrRegistry, WriteFailure(classKey_, sectionKey_, valueKey_, vValue));
-        const std::string name = Narrow(valueKey_);
+        const std::string name = ToAnsi(valueKey_);
         switch (valueType_) {
         case kRegSz:
         case kRegExpandSz: {
             const std::wstring text = ToText(vValue);
-            const std::string data = Narrow(text);
+            const std::string data = ToAnsi(text);
             rc = ::RegSetValueExA(key.get(), name.c_str(), 0, StoredTextType(text),
                                   reinterpret_cast<const BYTE*>(data.c_str()),
                                   static_cast<DWORD>(data.size() + 1));
