@@ -1,6 +1,8 @@
 // SkelvaneReport.exe run as a management tool would run it, with each check made to pass and fail.
 #include "checks/directory_probes.h"
+#include "checks/installer_check.h"
 #include "loopback_server.h"
+#include "registry/cRegistry.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -72,8 +74,43 @@ TEST(Report, AllSixPass) {
               std::string::npos);
 }
 
+// Sets one registry text value for a test and puts back what was there after it.
+class ValueForTest {
+  public:
+    ValueForTest(std::int32_t root, const std::wstring& key, const std::wstring& name,
+                 const std::wstring& value) {
+        reg_.ClassKey(root);
+        reg_.SectionKey(key);
+        reg_.ValueKey(name);
+        reg_.Default(std::wstring(L"<none>"));
+        original_ = ToText(reg_.Value());
+        reg_.ValueType(kRegSz);
+        reg_.Value(value);
+    }
+    ~ValueForTest() {
+        if (original_ != L"<none>") {
+            reg_.Value(original_);
+            return;
+        }
+        try {
+            reg_.DeleteValue();
+        } catch (const RegistryError&) {
+        }
+    }
+
+  private:
+    cRegistry reg_;
+    std::wstring original_;
+};
+
 TEST(Report, FailuresSayWhy) {
-    // No http server and no folders; the https page is still served.
+    // No http server and no folders; no installer library where the registry points;
+    // Wine told to report Windows 2000 to this program. The https page is still served.
+    TempFolder empty;
+    const ValueForTest installer(kHkeyLocalMachine, kInstallerKey, kInstallerValue, empty.path());
+    const ValueForTest version(static_cast<std::int32_t>(0x80000001u),
+                               L"Software\\Wine\\AppDefaults\\SkelvaneReport.exe", L"Version",
+                               L"win2k");
     const Outcome text = Report(L"");
     EXPECT_EQ(text.code, 1u);
     EXPECT_NE(Line(text.output, "FAIL  Internet Access (Application)")
