@@ -1,6 +1,5 @@
 // The Windows Installer row end to end: the registry value, the file search, the version.
 #include "checks/installer_check.h"
-#include "registry/cRegistry.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -9,35 +8,8 @@ namespace skelvane::test {
 namespace {
 
 // Points "InstallerLocation" elsewhere for one test and puts it back afterwards.
-class InstallerLocation {
-  public:
-    InstallerLocation() {
-        reg_.ClassKey(kHkeyLocalMachine);
-        reg_.SectionKey(kInstallerKey);
-        reg_.ValueKey(kInstallerValue);
-        reg_.Default(std::wstring(L"<none>"));
-        original_ = ToText(reg_.Value());
-    }
-    ~InstallerLocation() {
-        if (original_ == L"<none>")
-            Remove();
-        else
-            Set(original_);
-    }
-    void Set(const std::wstring& location) {
-        reg_.ValueType(kRegSz);
-        reg_.Value(location);
-    }
-    void Remove() {
-        try {
-            reg_.DeleteValue();
-        } catch (const RegistryError&) {
-        }
-    }
-
-  private:
-    cRegistry reg_;
-    std::wstring original_;
+struct InstallerLocation : RegistryValueGuard {
+    InstallerLocation() : RegistryValueGuard(kHkeyLocalMachine, kInstallerKey, kInstallerValue) {}
 };
 
 std::wstring FixtureFolder(const wchar_t* name) {

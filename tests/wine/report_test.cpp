@@ -2,7 +2,6 @@
 #include "checks/directory_probes.h"
 #include "checks/installer_check.h"
 #include "loopback_server.h"
-#include "registry/cRegistry.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -74,43 +73,15 @@ TEST(Report, AllSixPass) {
               std::string::npos);
 }
 
-// Sets one registry text value for a test and puts back what was there after it.
-class ValueForTest {
-  public:
-    ValueForTest(std::int32_t root, const std::wstring& key, const std::wstring& name,
-                 const std::wstring& value) {
-        reg_.ClassKey(root);
-        reg_.SectionKey(key);
-        reg_.ValueKey(name);
-        reg_.Default(std::wstring(L"<none>"));
-        original_ = ToText(reg_.Value());
-        reg_.ValueType(kRegSz);
-        reg_.Value(value);
-    }
-    ~ValueForTest() {
-        if (original_ != L"<none>") {
-            reg_.Value(original_);
-            return;
-        }
-        try {
-            reg_.DeleteValue();
-        } catch (const RegistryError&) {
-        }
-    }
-
-  private:
-    cRegistry reg_;
-    std::wstring original_;
-};
-
 TEST(Report, FailuresSayWhy) {
     // No http server and no folders; no installer library where the registry points;
     // Wine told to report Windows 2000 to this program. The https page is still served.
     TempFolder empty;
-    const ValueForTest installer(kHkeyLocalMachine, kInstallerKey, kInstallerValue, empty.path());
-    const ValueForTest version(static_cast<std::int32_t>(0x80000001u),
-                               L"Software\\Wine\\AppDefaults\\SkelvaneReport.exe", L"Version",
-                               L"win2k");
+    RegistryValueGuard installer(kHkeyLocalMachine, kInstallerKey, kInstallerValue);
+    installer.Set(empty.path());
+    RegistryValueGuard version(static_cast<std::int32_t>(0x80000001u),
+                               L"Software\\Wine\\AppDefaults\\SkelvaneReport.exe", L"Version");
+    version.Set(L"win2k");
     const Outcome text = Report(L"");
     EXPECT_EQ(text.code, 1u);
     EXPECT_NE(Line(text.output, "FAIL  Internet Access (Application)")

@@ -23,6 +23,36 @@ std::wstring TestKey(const std::wstring& leaf) {
            L"\\" + leaf;
 }
 
+RegistryValueGuard::RegistryValueGuard(std::int32_t root, const std::wstring& key,
+                                       const std::wstring& name) {
+    reg_.ClassKey(root);
+    reg_.SectionKey(key);
+    reg_.ValueKey(name);
+    const Variant value = reg_.Value();
+    existed_ = !std::holds_alternative<std::monostate>(value);
+    original_ = ToText(value);
+}
+
+RegistryValueGuard::~RegistryValueGuard() {
+    if (existed_)
+        Set(original_);
+    else
+        Remove();
+}
+
+void RegistryValueGuard::Set(const std::wstring& text) {
+    reg_.ValueType(kRegSz);
+    reg_.Value(text);
+}
+
+void RegistryValueGuard::Remove() {
+    try {
+        reg_.DeleteValue();
+    } catch (const RegistryError&) {
+        // Already absent.
+    }
+}
+
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests that run under Wine.
 #include "common/unique_handle.h"
+#include "registry/cRegistry.h"
 
 #include <windows.h>
 
@@ -16,6 +17,23 @@ std::wstring ProductExe(const wchar_t* name);
 
 // A registry path under HKCU/HKLM that no other test tree uses at the same time.
 std::wstring TestKey(const std::wstring& leaf);
+
+// One registry text value changed for a test: what was there (or its absence) is
+// put back at scope end.
+class RegistryValueGuard {
+  public:
+    RegistryValueGuard(std::int32_t root, const std::wstring& key, const std::wstring& name);
+    ~RegistryValueGuard();
+    RegistryValueGuard(const RegistryValueGuard&) = delete;
+    RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
+    void Set(const std::wstring& text);
+    void Remove();
+
+  private:
+    cRegistry reg_;
+    bool existed_ = false;
+    std::wstring original_;
+};
 
 // A fresh empty folder under the temp folder, removed with everything in it at scope end.
 class TempFolder {
