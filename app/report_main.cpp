@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <exception>
 #include <cstring>
 #include <functional>
@@ -91,10 +90,3 @@ int Run(const std::vector<std::wstring>& arguments) {
 int wmain(int argc, wchar_t** argv) {
     return skelvane::Run(std::vector<std::wstring>(argv + 1, argv + argc));
 }
-
-// See main.cpp: keeps the demangler, which only a console would show, out of the file.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() {
-    std::abort();
-}
-} // namespace __gnu_cxx

@@ -35,11 +35,12 @@ foreach(dll winhttp version)
     list(APPEND delay_libraries ${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a)
 endforeach()
 
-add_executable(Skelvane WIN32 app/main.cpp app/frmMain.cpp resources/skelvane.rc)
+add_executable(Skelvane WIN32 app/main.cpp app/frmMain.cpp common/terminate_handler.cpp
+                        resources/skelvane.rc)
 target_link_libraries(Skelvane PRIVATE skelvane_win comctl32 gdi32)
 
 # The same checks for management tools: one line (or JSON) per check and an exit code.
-add_executable(SkelvaneReport app/report_main.cpp resources/report.rc)
+add_executable(SkelvaneReport app/report_main.cpp common/terminate_handler.cpp resources/report.rc)
 target_link_libraries(SkelvaneReport PRIVATE skelvane_win)
 target_link_options(SkelvaneReport PRIVATE -municode)
 
