@@ -225,7 +225,7 @@ void frmMain::OnActivate(WPARAM wParam) {
 // Only the first request starts the checks; they run from the queue so the window has
 // finished showing itself first.
 void frmMain::QueueChecks() {
-    if (bChecksDone || sequence_ != Sequence::Loaded) return;
+    if (sequence_ != Sequence::Loaded) return; // bChecksDone implies Done
     sequence_ = Sequence::Running;
     ::PostMessageW(hwnd_, WM_APP_STARTCHECKS, 0, 0);
 }
