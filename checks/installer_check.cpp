@@ -35,7 +35,8 @@ CheckResult CheckWindowsInstaller() {
     if (FindNormalFile(library).empty()) return Fail(L"msi.dll not found: " + library);
 
     VersionInfo info;
-    ReadVersionInfo(library, info);
+    if (ReadVersionResource(library, info) == VersionRead::Damaged)
+        return Fail(L"the version resource is damaged: " + library);
     if (info.FileVersion.empty()) return Fail(L"msi.dll has no file version: " + library);
     if (IsInstallerOK(info.FileVersion)) return Pass(L"msi.dll version " + info.FileVersion);
     return Fail(L"msi.dll version " + info.FileVersion + L" is below 3.1");

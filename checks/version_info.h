@@ -40,4 +40,9 @@ std::string_view BoundedText(const char* text, const char* end);
 // Reads the version resource of path into info; 1 when all eight keys were read, 2 otherwise.
 std::int32_t ReadVersionInfo(const std::wstring& path, VersionInfo& info);
 
+// The same read, telling a damaged resource (never handed to the system's version
+// functions) apart from a missing or incomplete one.
+enum class VersionRead { Read, Failed, Damaged };
+VersionRead ReadVersionResource(const std::wstring& path, VersionInfo& info);
+
 } // namespace skelvane

@@ -1,6 +1,9 @@
-// Reading version resources through the system's version functions.
+// Reading version resources through the system's version functions, once the file's
+// own bytes have shown that those functions can do so safely.
 #include "../common/ansi.h"
+#include "../common/unique_handle.h"
 #include "version_info.h"
+#include "version_resource.h"
 
 #include <windows.h>
 
@@ -9,22 +12,56 @@
 
 namespace skelvane {
 
-std::int32_t ReadVersionInfo(const std::wstring& path, VersionInfo& info) {
+namespace {
+
+// What the file says of its version resource, from a read-only view of the whole file.
+VersionResourceFacts InspectFile(const std::wstring& path) {
+    const unique_file file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > SIZE_MAX)
+        return {};
+    const unique_kernel_handle mapping(
+        ::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) return {};
+    const unique_view view(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+    if (!view) return {};
+    return InspectVersionResource(
+        {static_cast<const std::uint8_t*>(view.get()), static_cast<std::size_t>(size.QuadPart)});
+}
+
+} // namespace
+
+VersionRead ReadVersionResource(const std::wstring& path, VersionInfo& info) {
     info = VersionInfo{};
     try {
+        const VersionResourceFacts facts = InspectFile(path);
+        if (facts.state == VersionResourceState::Absent) return VersionRead::Failed;
+        if (facts.state == VersionResourceState::Damaged) return VersionRead::Damaged;
+
         const std::string file = ToAnsi(path);
         DWORD ignored = 0;
-        const DWORD size = ::GetFileVersionInfoSizeA(file.c_str(), &ignored);
-        if (size < 1) return kVersionFailed;
+        const DWORD reported = ::GetFileVersionInfoSizeA(file.c_str(), &ignored);
+        if (reported < 1) return VersionRead::Failed;
+        if (!ReportedSizeIsSane(reported, facts)) return VersionRead::Damaged;
+        const DWORD size = VersionBufferSize(reported, facts);
         std::vector<char> block(size);
-        if (!::GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return kVersionFailed;
+        if (!::GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return VersionRead::Failed;
+        // The file may have changed since it was looked at: what was read must be sound
+        // too, with room behind it for the system's conversion of its texts.
+        const std::span<const std::uint8_t> read(
+            reinterpret_cast<const std::uint8_t*>(block.data()), (size - 4) / 2);
+        if (!VersionBlockIsSound(read)) return VersionRead::Damaged;
         const char* const blockEnd = block.data() + block.size();
 
         // Only the first translation entry counts; its length may be anything.
         void* translation = nullptr;
         UINT length = 0;
         if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length))
-            return kVersionFailed;
+            return VersionRead::Failed;
         const char* entry = static_cast<const char*>(translation);
         if (entry < block.data() || entry >= blockEnd)
             length = 0;
@@ -38,15 +75,19 @@ std::int32_t ReadVersionInfo(const std::wstring& path, VersionInfo& info) {
             void* value = nullptr;
             UINT characters = 0;
             if (!::VerQueryValueA(block.data(), subBlock.c_str(), &value, &characters))
-                return kVersionFailed;
+                return VersionRead::Failed;
             // Read whole, however long, but never past the block the value lives in.
             VersionField(info, i) =
                 FromAnsi(BoundedText(static_cast<const char*>(value), blockEnd));
         }
-        return kVersionRead;
+        return VersionRead::Read;
     } catch (...) {
-        return kVersionFailed;
+        return VersionRead::Failed;
     }
+}
+
+std::int32_t ReadVersionInfo(const std::wstring& path, VersionInfo& info) {
+    return ReadVersionResource(path, info) == VersionRead::Read ? kVersionRead : kVersionFailed;
 }
 
 } // namespace skelvane

@@ -51,7 +51,7 @@ foreach(fixture ${fixture_names})
     math(EXPR variant "${variant} + 1")
     add_library(fixture_${fixture} SHARED tests/wine/fixtures/fixture.cpp tests/wine/fixtures/version_fixture.rc)
     target_compile_definitions(fixture_${fixture} PRIVATE VARIANT=${variant})
-    target_link_options(fixture_${fixture} PRIVATE -static)
+    target_link_options(fixture_${fixture} PRIVATE -static -s)
     if(fixture MATCHES "^msi")
         set_target_properties(fixture_${fixture} PROPERTIES PREFIX "" OUTPUT_NAME msi
             RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures/${fixture}
@@ -62,7 +62,13 @@ foreach(fixture ${fixture_names})
     endif()
     list(APPEND fixture_targets fixture_${fixture})
 endforeach()
-target_compile_definitions(wine_test_support PUBLIC SKELVANE_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures")
+target_compile_definitions(wine_test_support PUBLIC SKELVANE_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures"
+                                                     SKELVANE_TOOLS_DIR="${CMAKE_BINARY_DIR}")
+
+# Reads damaged files in a child process, for the version reader's damage test.
+add_executable(read_versions tests/tools/read_versions.cpp)
+target_link_libraries(read_versions PRIVATE skelvane_win version)
+target_link_options(read_versions PRIVATE -static)
 
 # Start-up figures for bench/run: launches a window program and times its first paint.
 add_executable(bench_first_paint bench/first_paint.cpp)

@@ -60,6 +60,16 @@ struct gdi_traits {
     static void close(type h) noexcept { ::DeleteObject(h); }
 };
 
+struct file_traits {
+    using type = HANDLE;
+    static type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(type h) noexcept { ::CloseHandle(h); }
+};
+struct view_traits {
+    using type = const void*;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { ::UnmapViewOfFile(h); }
+};
 struct module_traits {
     using type = HMODULE;
     static type invalid() noexcept { return nullptr; }
@@ -71,5 +81,7 @@ using unique_kernel_handle = unique_handle<handle_traits>;
 using unique_find_handle = unique_handle<find_traits>;
 using unique_gdi = unique_handle<gdi_traits>;
 using unique_module = unique_handle<module_traits>;
+using unique_file = unique_handle<file_traits>;
+using unique_view = unique_handle<view_traits>;
 
 } // namespace skelvane

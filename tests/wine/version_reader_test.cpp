@@ -1,8 +1,13 @@
 // The version resource reader on libraries the build made for the purpose.
 #include "checks/version_info.h"
+#include "common/ansi.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
 
 namespace skelvane::test {
 namespace {
@@ -101,31 +106,158 @@ TEST(ReadVersionInfo, FilesWithoutAResource) {
     }
 }
 
-// Damages every length field of the version block in turn; the reader must neither
-// crash nor read outside the block, whatever the sizes claim.
-TEST(ReadVersionInfo, LyingSizesAreSurvived) {
-    const std::string original = ReadFileBytes(Fixture(L"normal.dll"));
-    const std::u16string marker = u"VS_VERSION_INFO";
-    const std::string needle(reinterpret_cast<const char*>(marker.data()), marker.size() * 2);
-    const std::size_t at = original.find(needle);
-    ASSERT_NE(at, std::string::npos);
-    const std::size_t block = at - 6; // wLength, wValueLength, wType precede the key
+std::uint32_t Le(const std::string& b, std::size_t at, int width) {
+    std::uint32_t v = 0;
+    for (int i = width - 1; i >= 0; --i)
+        v = v << 8 | static_cast<std::uint8_t>(b.at(at + i));
+    return v;
+}
+
+// The length and size fields of a PE file's headers, section table, resource directory
+// (the path to the version resource) and version block, as (offset, width) pairs.
+std::vector<std::pair<std::size_t, int>> LengthFields(const std::string& b) {
+    std::vector<std::pair<std::size_t, int>> fields;
+    const std::size_t pe = Le(b, 0x3C, 4), sections = Le(b, pe + 6, 2);
+    const std::size_t optional = pe + 24, table = optional + Le(b, pe + 20, 2);
+    fields.insert(fields.end(), {{0x3C, 4},
+                                 {pe + 6, 2},
+                                 {pe + 20, 2},
+                                 {optional + 92, 4},
+                                 {optional + 96 + 16, 4},
+                                 {optional + 96 + 20, 4}});
+    std::size_t rva = 0, raw = 0;
+    for (std::size_t i = 0; i < sections; ++i) {
+        const std::size_t s = table + 40 * i;
+        for (std::size_t field : {8, 12, 16, 20})
+            fields.push_back({s + field, 4});
+        if (b.compare(s, 5, ".rsrc") == 0) rva = Le(b, s + 12, 4), raw = Le(b, s + 20, 4);
+    }
+    std::size_t directory = raw, entry = 0;
+    for (int level = 0; level < 3; ++level) {
+        fields.insert(fields.end(), {{directory + 12, 2}, {directory + 14, 2}});
+        entry = directory + 16 + 8 * Le(b, directory + 12, 2);
+        if (level == 0)
+            while (Le(b, entry, 4) != 16)
+                entry += 8;
+        fields.push_back({entry + 4, 4});
+        directory = raw + (Le(b, entry + 4, 4) & 0x7FFFFFFF);
+    }
+    fields.insert(fields.end(), {{directory, 4}, {directory + 4, 4}}); // the data entry
+    const std::size_t block = raw + Le(b, directory, 4) - rva, blockEnd = block + Le(b, block, 2);
+    // Every node: its length and value length, then on to its key, value and children.
+    for (std::size_t at = block; at < blockEnd;) {
+        fields.insert(fields.end(), {{at, 2}, {at + 2, 2}});
+        std::size_t key = at + 6;
+        while (Le(b, key, 2))
+            key += 2;
+        const std::size_t value = (key + 2 + 3) & ~std::size_t{3};
+        const std::size_t valueBytes = Le(b, at + 2, 2) * (Le(b, at + 4, 2) ? 2 : 1);
+        const std::size_t next = (value + valueBytes + 3) & ~std::size_t{3};
+        // A node with children steps into them; a leaf steps past itself.
+        at = next < at + Le(b, at, 2) ? next : (at + Le(b, at, 2) + 3) & ~std::size_t{3};
+    }
+    return fields;
+}
+
+std::string Hex(std::uint32_t value, int width) {
+    std::string hex;
+    for (int i = 0; i < width; ++i, value >>= 8) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02X", value & 0xFF);
+        hex += pair;
+    }
+    return hex;
+}
+
+// Each length field of the headers, the section table, the resource directory and the
+// version block, damaged in turn, and the file cut at each of them and inside the
+// block. Each copy is read in a child process of its own that checks its heaps after
+// the read, so a crash, a corrupted heap or a hang fails the test; none can pass by luck.
+TEST(ReadVersionInfo, DamagedFilesAreReadSafelyInChildProcesses) {
+    const std::wstring original = Fixture(L"normal.dll");
+    const std::string bytes = ReadFileBytes(original);
+    std::vector<std::string> damages;
+    for (auto [at, width] : LengthFields(bytes)) {
+        const std::uint32_t values[] = {
+            0, 7, 0xFFFF, 0x10000, 0x8000000, 0xFFFFFFF0, static_cast<std::uint32_t>(bytes.size())};
+        for (std::uint32_t v : values)
+            if (width == 4 || v <= 0xFFFF)
+                damages.push_back("put " + std::to_string(at) + " " + Hex(v, width));
+        damages.push_back("cut " + std::to_string(at + width / 2));
+    }
     TempFolder folder;
-    int read = 0;
-    for (std::size_t offset = 0; offset < 900; offset += 2) {
-        for (const char* bytes : {"\xFF\xFF", "\x00\x00", "\x07\x00"}) {
-            std::string damaged = original;
-            damaged.replace(block + offset, 2, bytes, 2);
-            const std::wstring path = folder / (L"damaged" + std::to_wstring(offset) + L".dll");
-            ASSERT_TRUE(WriteFileBytes(path, damaged));
-            VersionInfo info;
-            const std::int32_t result = ReadVersionInfo(path, info);
-            EXPECT_TRUE(result == kVersionRead || result == kVersionFailed);
-            read += result == kVersionRead;
-            ::DeleteFileW(path.c_str());
+    std::map<std::string, int> outcomes;
+    for (const std::string& damage : damages) {
+        ChildProcess child(L"\"" + WinePath(SKELVANE_TOOLS_DIR) + L"\\read_versions.exe\" \"" +
+                               original + L"\" \"" + std::wstring(damage.begin(), damage.end()) +
+                               L"\" \"" + (folder / L"copy.dll") + L"\"",
+                           true);
+        ASSERT_TRUE(child.started());
+        ASSERT_TRUE(child.Wait(30000)) << "hung on " << damage;
+        const std::string said = child.Output();
+        EXPECT_EQ(child.ExitCode(), 0u) << damage << ": " << said;
+        ++outcomes[said.substr(0, said.find_first_of("\r\n"))];
+    }
+    EXPECT_GT(outcomes["read"], 0);    // damage that misses the version resource leaves it readable
+    EXPECT_GT(outcomes["damaged"], 0); // and damage to it is seen
+    std::printf("%zu damaged copies read: %d whole, %d damaged, %d without a version\n",
+                damages.size(), outcomes["read"], outcomes["damaged"], outcomes["failed"]);
+}
+
+// The reader must agree with the system's version functions, used alone, on every
+// sound program and library of the system folders.
+std::int32_t PlatformOnlyRead(const std::wstring& path, VersionInfo& info) {
+    info = VersionInfo{};
+    const std::string file = ToAnsi(path);
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    if (size < 1) return kVersionFailed;
+    std::vector<char> block(size);
+    if (!::GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return kVersionFailed;
+    void* translation = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length))
+        return kVersionFailed;
+    const std::string table =
+        TranslationTableName(static_cast<const std::uint8_t*>(translation), length);
+    for (std::size_t i = 0; i < std::size(kVersionKeys); ++i) {
+        void* value = nullptr;
+        UINT characters = 0;
+        const std::string key = "\\StringFileInfo\\" + table + "\\" + kVersionKeys[i];
+        if (!::VerQueryValueA(block.data(), key.c_str(), &value, &characters))
+            return kVersionFailed;
+        VersionField(info, i) = FromAnsi(static_cast<const char*>(value));
+    }
+    return kVersionRead;
+}
+
+TEST(ReadVersionInfo, AgreesWithTheSystemOnEverySystemFile) {
+    std::size_t files = 0, agreed = 0, withVersion = 0;
+    for (const wchar_t* folder : {L"C:\\windows\\system32\\", L"C:\\windows\\syswow64\\"}) {
+        for (const wchar_t* pattern : {L"*.dll", L"*.exe"}) {
+            WIN32_FIND_DATAW found{};
+            unique_find_handle search(
+                ::FindFirstFileW((std::wstring(folder) + pattern).c_str(), &found));
+            for (bool more = static_cast<bool>(search); more;
+                 more = ::FindNextFileW(search.get(), &found)) {
+                const std::wstring path = folder + std::wstring(found.cFileName);
+                VersionInfo ours, theirs;
+                const std::int32_t a = ReadVersionInfo(path, ours),
+                                   b = PlatformOnlyRead(path, theirs);
+                ++files;
+                withVersion += b == kVersionRead;
+                const bool same = a == b && ours.FileVersion == theirs.FileVersion &&
+                                  ours.CompanyName == theirs.CompanyName &&
+                                  ours.ProductVersion == theirs.ProductVersion;
+                agreed += same;
+                EXPECT_TRUE(same) << ToAnsi(path);
+            }
         }
     }
-    EXPECT_GT(read, 0); // damage outside the table leaves it readable
+    EXPECT_GT(files, 500u);
+    EXPECT_GT(withVersion, 300u);
+    std::printf("%zu system files, %zu with a version resource: %zu agree\n", files, withVersion,
+                agreed);
 }
 
 } // namespace
