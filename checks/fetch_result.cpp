@@ -30,6 +30,8 @@ std::wstring FetchErrorText(std::uint32_t error) {
         return L"the proxy auto-configuration script could not be downloaded";
     case 12175:
         return L"the server's certificate was not accepted";
+    case 12044:
+        return L"the server asks for a client certificate";
     case 12037:
         return L"the server's certificate has expired";
     case 12038:
@@ -69,6 +71,14 @@ std::wstring DescribeFetch(const FetchResult& r, unsigned deadlineMs) {
         return L"not an http or https address: " + r.url;
     case FetchOutcome::TransportError:
         return FetchErrorText(r.error) + L": " + r.url;
+    case FetchOutcome::Encoded:
+        return L"the server sent the page compressed, although asked not to: " + r.url;
+    case FetchOutcome::ProxyNeedsPassword:
+        return L"the proxy asks for a user name and password: " + r.url;
+    case FetchOutcome::ProxyRefusedSignIn:
+        return L"the proxy did not accept this user's Windows sign-in: " + r.url;
+    case FetchOutcome::ServerNeedsSignIn:
+        return L"the server asks for a user name and password (HTTP 401): " + r.url;
     }
     return L"fetch failed: " + r.url;
 }

@@ -6,13 +6,17 @@
 namespace skelvane {
 
 enum class FetchOutcome {
-    Found,            // the page arrived and holds the marker
-    NotFound,         // the page arrived without the marker
-    HttpError,        // the server answered with an error status
-    TimedOut,         // the overall deadline passed
-    TooManyRedirects, // more than the allowed redirects, or a loop
-    BadAddress,       // not an http or https address
-    TransportError,   // name resolution, connection, TLS or protocol failure
+    Found,              // the page arrived and holds the marker
+    NotFound,           // the page arrived without the marker
+    HttpError,          // the server answered with an error status
+    TimedOut,           // the overall deadline passed
+    TooManyRedirects,   // more than the allowed redirects, or a loop
+    BadAddress,         // not an http or https address
+    TransportError,     // name resolution, connection, TLS or protocol failure
+    Encoded,            // the page came compressed although it was asked for plain
+    ProxyNeedsPassword, // the proxy asks for sign-in by name and password only
+    ProxyRefusedSignIn, // the proxy turned down the user's Windows sign-in
+    ServerNeedsSignIn,  // the server itself answered 401
 };
 
 struct FetchResult {

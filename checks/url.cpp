@@ -24,14 +24,6 @@ std::optional<unsigned short> ParsePort(std::wstring_view digits) {
     return static_cast<unsigned short>(value);
 }
 
-// "scheme://authority" of an absolute address, or empty.
-std::wstring_view Origin(std::wstring_view url) {
-    const std::size_t scheme = url.find(L"://");
-    if (scheme == std::wstring_view::npos) return {};
-    const std::size_t end = url.find_first_of(L"/?#", scheme + 3);
-    return url.substr(0, end);
-}
-
 } // namespace
 
 std::optional<Url> ParseUrl(std::wstring_view text) {
@@ -83,26 +75,105 @@ std::optional<Url> ParseUrl(std::wstring_view text) {
     return url;
 }
 
-std::wstring ResolveLocation(std::wstring_view base, std::wstring_view location) {
-    location = location.substr(0, location.find(L'#'));
-    if (location.find(L"://") != std::wstring_view::npos &&
-        location.find(L"://") < location.find_first_of(L"/?")) // an absolute address
-        return std::wstring(location);
-    if (location.starts_with(L"//"))
-        return std::wstring(base.substr(0, base.find(L':') + 1)) + std::wstring(location);
-    const std::wstring_view origin = Origin(base);
-    if (location.starts_with(L"/")) return std::wstring(origin) + std::wstring(location);
+namespace {
 
-    std::wstring_view path = base.substr(origin.size());
-    path = path.substr(0, path.find_first_of(L"?#"));
-    if (location.empty()) return std::wstring(origin) + std::wstring(path.empty() ? L"/" : path);
-    if (location.starts_with(L"?"))
-        return std::wstring(origin) + std::wstring(path.empty() ? L"/" : path) +
-               std::wstring(location);
-    const std::size_t slash = path.rfind(L'/');
-    const std::wstring_view directory =
-        slash == std::wstring_view::npos ? L"/" : path.substr(0, slash + 1);
-    return std::wstring(origin) + std::wstring(directory) + std::wstring(location);
+// The five parts of a reference (RFC 3986, appendix B); a part that is absent is
+// told apart from one that is present but empty.
+struct Reference {
+    std::optional<std::wstring_view> scheme, authority, query;
+    std::wstring_view path;
+};
+
+Reference Split(std::wstring_view text) {
+    Reference r;
+    text = text.substr(0, text.find(L'#'));
+    const std::size_t colon = text.find(L':');
+    if (colon != std::wstring_view::npos && colon > 0 &&
+        text.substr(0, colon).find_first_of(L"/?") == std::wstring_view::npos) {
+        r.scheme = text.substr(0, colon);
+        text.remove_prefix(colon + 1);
+    }
+    if (text.starts_with(L"//")) {
+        const std::size_t end = text.find_first_of(L"/?", 2);
+        r.authority = text.substr(2, end == std::wstring_view::npos ? text.npos : end - 2);
+        text.remove_prefix(2 + r.authority->size());
+    }
+    const std::size_t question = text.find(L'?');
+    r.path = text.substr(0, question);
+    if (question != std::wstring_view::npos) r.query = text.substr(question + 1);
+    return r;
+}
+
+// Section 5.2.4: takes out "." and ".." segments.
+std::wstring RemoveDotSegments(std::wstring_view in) {
+    std::wstring out;
+    while (!in.empty()) {
+        if (in.starts_with(L"../")) {
+            in.remove_prefix(3);
+        } else if (in.starts_with(L"./")) {
+            in.remove_prefix(2);
+        } else if (in.starts_with(L"/./")) {
+            in.remove_prefix(2);
+        } else if (in == L"/.") {
+            in = L"/";
+        } else if (in.starts_with(L"/../") || in == L"/..") {
+            in = in.size() == 3 ? std::wstring_view(L"/") : in.substr(3);
+            const std::size_t slash = out.rfind(L'/');
+            out.erase(slash == std::wstring::npos ? 0 : slash);
+        } else if (in == L"." || in == L"..") {
+            in = {};
+        } else {
+            const std::size_t next = in.find(L'/', 1);
+            out += in.substr(0, next);
+            in.remove_prefix(next == std::wstring_view::npos ? in.size() : next);
+        }
+    }
+    return out;
+}
+
+// Section 5.2.3: the reference's path put in place of the base's last segment.
+std::wstring Merge(const Reference& base, std::wstring_view path) {
+    if (base.authority && base.path.empty()) return L"/" + std::wstring(path);
+    const std::size_t slash = base.path.rfind(L'/');
+    if (slash == std::wstring_view::npos) return std::wstring(path);
+    return std::wstring(base.path.substr(0, slash + 1)) + std::wstring(path);
+}
+
+} // namespace
+
+// RFC 3986 section 5.2.2, strict: a reference with a scheme is absolute, whatever it
+// is. The fragment is dropped, as nothing is fetched for it.
+std::wstring ResolveLocation(std::wstring_view baseText, std::wstring_view location) {
+    const Reference base = Split(baseText), ref = Split(location);
+    Reference target;
+    std::wstring path;
+    if (ref.scheme) {
+        target = ref;
+        path = RemoveDotSegments(ref.path);
+    } else {
+        target.scheme = base.scheme;
+        if (ref.authority) {
+            target.authority = ref.authority;
+            target.query = ref.query;
+            path = RemoveDotSegments(ref.path);
+        } else {
+            target.authority = base.authority;
+            if (ref.path.empty()) {
+                path = base.path;
+                target.query = ref.query ? ref.query : base.query;
+            } else {
+                path = RemoveDotSegments(ref.path.starts_with(L"/") ? std::wstring(ref.path)
+                                                                    : Merge(base, ref.path));
+                target.query = ref.query;
+            }
+        }
+    }
+    std::wstring out;
+    if (target.scheme) out += std::wstring(*target.scheme) + L":";
+    if (target.authority) out += L"//" + std::wstring(*target.authority);
+    out += path;
+    if (target.query) out += L"?" + std::wstring(*target.query);
+    return out;
 }
 
 } // namespace skelvane

@@ -15,8 +15,8 @@ std::wstring DataPageUrl() {
     return std::wstring(L"https://") + SKELVANE_DATA_HOST + kDataPagePath;
 }
 
-CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker,
-                           unsigned deadlineMs) {
+CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker, unsigned deadlineMs,
+                           const std::function<bool(void*, unsigned)>& wait) {
     try {
         // Pages are searched as bytes; the markers are ASCII, so UTF-8 is exact for them.
         std::string bytes(marker.size() * 3, '\0');
@@ -24,7 +24,10 @@ CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker,
             ::WideCharToMultiByte(CP_UTF8, 0, marker.data(), static_cast<int>(marker.size()),
                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
         bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-        const FetchResult result = FetchAndFind(url, bytes, deadlineMs);
+        FetchOptions options;
+        options.deadlineMs = deadlineMs;
+        options.wait = wait;
+        const FetchResult result = FetchAndFind(url, bytes, options);
         return {result.outcome == FetchOutcome::Found, DescribeFetch(result, deadlineMs)};
     } catch (...) {
         return Fail(L"fetch failed: " + url);

@@ -2,6 +2,7 @@
 // The two internet access rows.
 #include "check_result.h"
 
+#include <functional>
 #include <string>
 
 namespace skelvane {
@@ -17,7 +18,8 @@ std::wstring AppPageUrl();
 std::wstring DataPageUrl();
 
 // Passes when url can be fetched within deadlineMs and holds marker in any letter case.
-CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker,
-                           unsigned deadlineMs);
+// `wait`, when given, waits for the fetch (see FetchOptions).
+CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker, unsigned deadlineMs,
+                           const std::function<bool(void*, unsigned)>& wait = {});
 
 } // namespace skelvane

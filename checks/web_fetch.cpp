@@ -1,6 +1,7 @@
 #include "web_fetch.h"
 
 #include "../common/unique_handle.h"
+#include "fetch_policy.h"
 #include "stream_search.h"
 #include "url.h"
 
@@ -9,7 +10,7 @@
 #include <winhttp.h>
 
 #include <algorithm>
-#include <set>
+#include <memory>
 
 namespace skelvane {
 
@@ -113,13 +114,23 @@ int QueryStatus(HINTERNET request) {
     return static_cast<int>(status);
 }
 
+// Asks for the first set of TLS versions the system takes; with none, its default stands.
+void OfferTlsVersions(HINTERNET session, const std::vector<std::uint32_t>& choices) {
+    for (DWORD flags : choices)
+        if (::WinHttpSetOption(session, WINHTTP_OPTION_SECURE_PROTOCOLS, &flags, sizeof flags))
+            return;
+}
+
 class Fetch {
   public:
-    Fetch(std::wstring url, std::string_view marker, DWORD deadlineMs)
-        : marker_(marker), deadline_(deadlineMs) {
+    Fetch(std::wstring url, std::string_view marker, const FetchOptions& options)
+        : marker_(marker), deadline_(options.deadlineMs), tlsChoices_(options.tlsChoices) {
         result_.url = std::move(url);
     }
 
+    // One session for the whole chain, so cookies a hop sets go with the next hops.
+    // Only the hop limit ends a chain: a sign-in check may send the user back to the
+    // page it came from, which then answers.
     FetchResult Run() {
         const ProxySettings proxy;
         unique_hinternet session(::WinHttpOpen(L"Skelvane/1.0",
@@ -128,10 +139,9 @@ class Fetch {
                                                    : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                                                proxy.Proxy(), proxy.Bypass(), 0));
         if (!session) return Failed();
+        OfferTlsVersions(session.get(), tlsChoices_);
 
-        std::set<std::wstring> visited;
         for (int hop = 0; hop <= kMaxRedirects; ++hop) {
-            if (!visited.insert(result_.url).second) break; // a loop never ends well
             const auto url = ParseUrl(result_.url);
             if (!url) return End(FetchOutcome::BadAddress);
             std::wstring next;
@@ -153,30 +163,70 @@ class Fetch {
             connection.get(), L"GET", url.path.c_str(), nullptr, WINHTTP_NO_REFERER,
             WINHTTP_DEFAULT_ACCEPT_TYPES, url.secure ? WINHTTP_FLAG_SECURE : 0));
         if (!request) return Failed(), false;
-        // Redirects are followed here, so that they are counted and loops are caught.
+        // Redirects are followed here, so that they are counted.
         DWORD feature = WINHTTP_DISABLE_REDIRECTS;
         ::WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &feature, sizeof feature);
+        // A compressed body would hide the marker from the search.
+        ::WinHttpAddRequestHeaders(request.get(), L"Accept-Encoding: identity", DWORD(-1),
+                                   WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
         proxy.ApplyAutomatic(session, request.get(), result_.url);
 
-        LimitTo(request.get(), deadline_);
-        if (!::WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
-                                  WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
-            return Failed(), false;
-        LimitTo(request.get(), deadline_);
-        if (!::WinHttpReceiveResponse(request.get(), nullptr)) return Failed(), false;
-
-        result_.status = QueryStatus(request.get());
+        if (!Exchange(request.get())) return false;
         if (IsRedirect(result_.status)) {
             const std::wstring location = QueryText(request.get(), WINHTTP_QUERY_LOCATION);
             if (location.empty()) return End(FetchOutcome::HttpError), false;
             next = ResolveLocation(result_.url, location);
             return true;
         }
+        if (result_.status == 401) return End(FetchOutcome::ServerNeedsSignIn), false;
         // An error page is no proof of reach, whatever it says.
         if (result_.status < 200 || result_.status > 299)
             return End(FetchOutcome::HttpError), false;
+        if (IsEncoded(QueryText(request.get(), WINHTTP_QUERY_CONTENT_ENCODING)))
+            return End(FetchOutcome::Encoded), false;
         Read(request.get());
         return false;
+    }
+
+    // Sends the request and takes the answer's head, answering at most once a server
+    // that asks for a client certificate and once a proxy that asks for sign-in.
+    bool Exchange(HINTERNET request) {
+        bool certificateRetried = false;
+        int proxyAnswers = 0;
+        for (;;) {
+            LimitTo(request, deadline_);
+            bool sent = ::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                             WINHTTP_NO_REQUEST_DATA, 0, 0, 0);
+            if (sent) {
+                LimitTo(request, deadline_);
+                sent = ::WinHttpReceiveResponse(request, nullptr);
+            }
+            if (!sent) {
+                const DWORD error = ::GetLastError();
+                if (!RetryWithoutClientCertificate(error, certificateRetried))
+                    return Failed(error), false;
+                certificateRetried = true;
+                ::WinHttpSetOption(request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                                   WINHTTP_NO_CLIENT_CERT_CONTEXT, 0);
+                continue;
+            }
+            result_.status = QueryStatus(request);
+            if (result_.status != 407) return true;
+
+            DWORD offered = 0, first = 0, target = 0;
+            ::WinHttpQueryAuthSchemes(request, &offered, &first, &target);
+            const ProxyAnswer answer = AnswerProxyChallenge(offered, proxyAnswers++);
+            if (answer.kind == ProxyAnswer::NeedsPassword)
+                return End(FetchOutcome::ProxyNeedsPassword), false;
+            if (answer.kind == ProxyAnswer::Refused)
+                return End(FetchOutcome::ProxyRefusedSignIn), false;
+            // The logged-on user's own sign-in: no name and no password are given.
+            DWORD policy = WINHTTP_AUTOLOGON_SECURITY_LEVEL_LOW;
+            ::WinHttpSetOption(request, WINHTTP_OPTION_AUTOLOGON_POLICY, &policy, sizeof policy);
+            if (!::WinHttpSetCredentials(request, WINHTTP_AUTH_TARGET_PROXY, answer.scheme, nullptr,
+                                         nullptr, nullptr))
+                return End(FetchOutcome::ProxyRefusedSignIn), false;
+        }
     }
 
     void Read(HINTERNET request) {
@@ -212,38 +262,57 @@ class Fetch {
 
     std::string marker_;
     Deadline deadline_;
+    std::vector<std::uint32_t> tlsChoices_;
     FetchResult result_;
 };
 
-// Shared by the caller and the worker; whichever lets go last frees it, so the
-// caller can walk away at the deadline while a blocked name lookup finishes alone.
+// Shared by the caller and the worker: the caller may walk away at the deadline (or
+// when its window closes) while a blocked name lookup finishes alone.
 struct Job {
-    Job(const std::wstring& url, std::string_view marker, DWORD deadlineMs)
-        : fetch(url, marker, deadlineMs) {}
-    LONG references = 2;
+    Job(const std::wstring& url, std::string_view marker, const FetchOptions& options)
+        : fetch(url, marker, options) {}
     Fetch fetch;
     FetchResult result;
+    unique_kernel_handle finished{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
-void Release(Job* job) {
-    if (::InterlockedDecrement(&job->references) == 0) delete job;
-}
-
 unsigned __stdcall Worker(void* argument) {
-    auto* job = static_cast<Job*>(argument);
+    const std::unique_ptr<std::shared_ptr<Job>> owner(static_cast<std::shared_ptr<Job>*>(argument));
+    Job& job = **owner;
     try {
-        job->result = job->fetch.Run();
+        job.result = job.fetch.Run();
     } catch (...) {
-        job->result.outcome = FetchOutcome::TransportError;
-        job->result.error = ERROR_NOT_ENOUGH_MEMORY;
+        job.result.outcome = FetchOutcome::TransportError;
+        job.result.error = ERROR_NOT_ENOUGH_MEMORY;
     }
-    Release(job);
+    ::SetEvent(job.finished.get());
     return 0;
 }
 
+bool PlainWait(void* finished, unsigned ms) {
+    return ::WaitForSingleObject(finished, ms) == WAIT_OBJECT_0;
+}
+
+using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+
 } // namespace
 
-FetchResult FetchAndFind(const std::wstring& url, std::string_view marker, unsigned deadlineMs) {
+std::vector<std::uint32_t> SystemTlsChoices() {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    // The kernel's own answer: the documented one stops at 6.2 for programs that do not
+    // declare later systems.
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    const auto get = ntdll ? reinterpret_cast<RtlGetVersionFunction>(
+                                 reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlGetVersion")))
+                           : nullptr;
+    if (!get || get(&version) != 0) return TlsProtocolChoices(5, 1, 0);
+    return TlsProtocolChoices(version.dwMajorVersion, version.dwMinorVersion,
+                              version.dwBuildNumber);
+}
+
+FetchResult FetchAndFind(const std::wstring& url, std::string_view marker,
+                         const FetchOptions& options) {
     FetchResult timedOut{FetchOutcome::TimedOut, 0, 0, url};
     // WinHTTP is loaded on first use; a system without it fails the row instead of the
     // program. The first call through the delay-load table takes a reference of its own,
@@ -252,19 +321,22 @@ FetchResult FetchAndFind(const std::wstring& url, std::string_view marker, unsig
     if (!winhttp)
         return {FetchOutcome::TransportError, static_cast<std::uint32_t>(::GetLastError()), 0, url};
     try {
-        const Deadline deadline(deadlineMs);
-        auto* job = new Job(url, marker, deadlineMs);
+        const Deadline deadline(options.deadlineMs);
+        auto job = std::make_shared<Job>(url, marker, options);
+        if (!job->finished) return {FetchOutcome::TransportError, ERROR_NOT_ENOUGH_MEMORY, 0, url};
+        auto* forWorker = new std::shared_ptr<Job>(job);
         unique_kernel_handle thread(
-            reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &Worker, job, 0, nullptr)));
+            reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &Worker, forWorker, 0, nullptr)));
         if (!thread) {
-            delete job;
+            delete forWorker;
             return {FetchOutcome::TransportError, ERROR_NOT_ENOUGH_MEMORY, 0, url};
         }
-        FetchResult result = timedOut;
-        if (::WaitForSingleObject(thread.get(), deadline.Remaining()) == WAIT_OBJECT_0)
-            result = job->result;
-        Release(job);
-        return result;
+        const auto& wait = options.wait ? options.wait : PlainWait;
+        if (!wait(job->finished.get(), deadline.Remaining())) {
+            if (deadline.Remaining() > 0) timedOut = {FetchOutcome::TransportError, 12017, 0, url};
+            return timedOut;
+        }
+        return job->result;
     } catch (...) {
         return {FetchOutcome::TransportError, ERROR_NOT_ENOUGH_MEMORY, 0, url};
     }

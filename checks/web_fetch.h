@@ -2,15 +2,38 @@
 // A plain GET over the system's HTTP stack, searched for a marker as it arrives.
 #include "fetch_result.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace skelvane {
 
 inline constexpr int kMaxRedirects = 10;
 
+// The TLS version sets to offer on this system (see TlsProtocolChoices), from the
+// version Windows really is, not the one it reports to older programs.
+std::vector<std::uint32_t> SystemTlsChoices();
+
+struct FetchOptions {
+    unsigned deadlineMs = 60000;
+    std::vector<std::uint32_t> tlsChoices = SystemTlsChoices();
+    // Waits up to ms for `finished` (an event handle) and says whether it was set. A
+    // window waits here while it keeps painting, and returns false at once if it is
+    // closed; the fetch is then abandoned. Unset: a plain wait.
+    std::function<bool(void* finished, unsigned ms)> wait;
+};
+
 // Fetches url and looks for marker (ASCII letter case ignored). Ends, one way or
-// another, within deadlineMs of the call; never throws.
-FetchResult FetchAndFind(const std::wstring& url, std::string_view marker, unsigned deadlineMs);
+// another, within the deadline of the call; never throws.
+FetchResult FetchAndFind(const std::wstring& url, std::string_view marker,
+                         const FetchOptions& options);
+inline FetchResult FetchAndFind(const std::wstring& url, std::string_view marker,
+                                unsigned deadlineMs) {
+    FetchOptions options;
+    options.deadlineMs = deadlineMs;
+    return FetchAndFind(url, marker, options);
+}
 
 } // namespace skelvane

@@ -6,18 +6,19 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 set(SKELVANE_PRODUCT_DIR "" CACHE PATH "Build tree whose Skelvane.exe the window tests run")
 
-# Loopback ports for a test's https servers, "trusted untrusted wrong-host": the last two
-# from base, apart per architecture so both trees can run at once; trusted is base + 2
-# unless given.
+# Loopback ports for a test's https servers, "trusted untrusted wrong-host tls1.2-only":
+# all but the first from base, apart per architecture so both trees can run at once;
+# trusted is base + 2 unless given.
 function(https_ports var trusted base)
     if(CMAKE_SIZEOF_VOID_P EQUAL 8)
         math(EXPR base "${base} + 10")
     endif()
     math(EXPR second "${base} + 1")
+    math(EXPR fourth "${base} + 3")
     if(NOT trusted)
         math(EXPR trusted "${base} + 2")
     endif()
-    set(${var} "${trusted} ${base} ${second}" PARENT_SCOPE)
+    set(${var} "${trusted} ${base} ${second} ${fourth}" PARENT_SCOPE)
 endfunction()
 
 add_library(wine_test_support STATIC tests/wine/support.cpp)

@@ -1,3 +1,4 @@
+#include "checks/fetch_policy.h"
 #include "checks/fetch_result.h"
 #include "checks/stream_search.h"
 #include "checks/url.h"
@@ -92,19 +93,68 @@ TEST(ParseUrl, SplitsHttpAndHttpsAddresses) {
         EXPECT_EQ(ParseUrl(c.text), c.url) << c.text;
 }
 
-TEST(ResolveLocation, FollowsEveryFormOfRedirect) {
-    const wchar_t* base = L"http://h:81/dir/page.htm?q=1";
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"https://other/x", L"https://other/x"},
-        {L"//other/x", L"http://other/x"},
-        {L"/root", L"http://h:81/root"},
-        {L"sibling.htm", L"http://h:81/dir/sibling.htm"},
-        {L"?p=2", L"http://h:81/dir/page.htm?p=2"},
-        {L"next#frag", L"http://h:81/dir/next"},
-        {L"a/b?c=://x", L"http://h:81/dir/a/b?c=://x"},
+// RFC 3986 section 5.4, normal and abnormal examples (strict), fragments dropped;
+// then the forms servers send.
+TEST(ResolveLocation, ResolvesByTheStandardAlgorithm) {
+    const std::pair<const wchar_t*, const wchar_t*> rfc[] = {
+        {L"g:h", L"g:h"},
+        {L"g", L"http://a/b/c/g"},
+        {L"./g", L"http://a/b/c/g"},
+        {L"g/", L"http://a/b/c/g/"},
+        {L"/g", L"http://a/g"},
+        {L"//g", L"http://g"},
+        {L"?y", L"http://a/b/c/d;p?y"},
+        {L"g?y", L"http://a/b/c/g?y"},
+        {L"#s", L"http://a/b/c/d;p?q"},
+        {L"g#s", L"http://a/b/c/g"},
+        {L"g?y#s", L"http://a/b/c/g?y"},
+        {L";x", L"http://a/b/c/;x"},
+        {L"g;x", L"http://a/b/c/g;x"},
+        {L"g;x?y#s", L"http://a/b/c/g;x?y"},
+        {L"", L"http://a/b/c/d;p?q"},
+        {L".", L"http://a/b/c/"},
+        {L"./", L"http://a/b/c/"},
+        {L"..", L"http://a/b/"},
+        {L"../", L"http://a/b/"},
+        {L"../g", L"http://a/b/g"},
+        {L"../..", L"http://a/"},
+        {L"../../", L"http://a/"},
+        {L"../../g", L"http://a/g"},
+        {L"../../../g", L"http://a/g"},
+        {L"../../../../g", L"http://a/g"},
+        {L"/./g", L"http://a/g"},
+        {L"/../g", L"http://a/g"},
+        {L"g.", L"http://a/b/c/g."},
+        {L".g", L"http://a/b/c/.g"},
+        {L"g..", L"http://a/b/c/g.."},
+        {L"..g", L"http://a/b/c/..g"},
+        {L"./../g", L"http://a/b/g"},
+        {L"./g/.", L"http://a/b/c/g/"},
+        {L"g/./h", L"http://a/b/c/g/h"},
+        {L"g/../h", L"http://a/b/c/h"},
+        {L"g;x=1/./y", L"http://a/b/c/g;x=1/y"},
+        {L"g;x=1/../y", L"http://a/b/c/y"},
+        {L"g?y/./x", L"http://a/b/c/g?y/./x"},
+        {L"g?y/../x", L"http://a/b/c/g?y/../x"},
+        {L"g#s/./x", L"http://a/b/c/g"},
+        {L"g#s/../x", L"http://a/b/c/g"},
+        {L"http:g", L"http:g"},
     };
-    for (const auto& [location, expected] : cases)
-        EXPECT_EQ(ResolveLocation(base, location), expected) << location;
+    for (const auto& [location, expected] : rfc)
+        EXPECT_EQ(ResolveLocation(L"http://a/b/c/d;p?q", location), expected) << location;
+
+    const wchar_t* page = L"http://h:81/install/QuorrelApp/publish.htm?q=1";
+    const std::pair<const wchar_t*, const wchar_t*> servers[] = {
+        {L"../../final/./page.htm", L"http://h:81/final/page.htm"},
+        {L"https://other/x", L"https://other/x"},
+        {L"HTTPS://Other:8443/x/../y", L"HTTPS://Other:8443/y"},
+        {L"//other:8080/x?z", L"http://other:8080/x?z"},
+        {L"/root", L"http://h:81/root"},
+        {L"?p=2", L"http://h:81/install/QuorrelApp/publish.htm?p=2"},
+        {L"a/b?c=://x", L"http://h:81/install/QuorrelApp/a/b?c=://x"},
+    };
+    for (const auto& [location, expected] : servers)
+        EXPECT_EQ(ResolveLocation(page, location), expected) << location;
     EXPECT_EQ(ResolveLocation(L"http://h", L"x"), L"http://h/x");
 }
 
@@ -120,6 +170,49 @@ TEST(DescribeFetch, SaysWhatHappened) {
     EXPECT_EQ(DescribeFetch({FetchOutcome::TransportError, 99999, 0, L"u"}, 1),
               L"network error 99999: u");
     EXPECT_EQ(DescribeFetch({FetchOutcome::NotFound, 0, 200, L"u"}, 1), L"page has no marker: u");
+    EXPECT_EQ(DescribeFetch({FetchOutcome::ProxyNeedsPassword, 0, 407, L"u"}, 1),
+              L"the proxy asks for a user name and password: u");
+    EXPECT_EQ(DescribeFetch({FetchOutcome::TransportError, 12044, 0, L"u"}, 1),
+              L"the server asks for a client certificate: u");
+}
+
+TEST(FetchPolicy, TlsVersionsPerSystem) {
+    constexpr std::uint32_t upTo12 = kTls10 | kTls11 | kTls12;
+    struct Case {
+        std::uint32_t major, minor, build;
+        std::vector<std::uint32_t> choices;
+    };
+    const Case cases[] = {
+        {5, 1, 2600, {}},                          // XP: the system's default only
+        {5, 2, 3790, {}},                          // Server 2003
+        {6, 0, 6002, {upTo12}},                    // Vista: takes them with its update
+        {6, 1, 7601, {upTo12}},                    // 7: offers only 1.0 unless asked
+        {6, 2, 9200, {upTo12}},                    // 8.0 likewise
+        {10, 0, 19045, {upTo12}},                  // 10: no 1.3 in its stack
+        {10, 0, 20348, {upTo12 | kTls13, upTo12}}, // Server 2022
+        {10, 0, 22631, {upTo12 | kTls13, upTo12}}, // 11
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TlsProtocolChoices(c.major, c.minor, c.build), c.choices) << c.build;
+}
+
+TEST(FetchPolicy, SignInAndRetries) {
+    using enum ProxyAnswer::Kind;
+    EXPECT_EQ(AnswerProxyChallenge(kAuthNegotiate | kAuthNtlm | kAuthBasic, 0),
+              (ProxyAnswer{WindowsSignIn, kAuthNegotiate}));
+    EXPECT_EQ(AnswerProxyChallenge(kAuthNtlm, 0), (ProxyAnswer{WindowsSignIn, kAuthNtlm}));
+    EXPECT_EQ(AnswerProxyChallenge(kAuthBasic | kAuthDigest, 0), ProxyAnswer{NeedsPassword});
+    EXPECT_EQ(AnswerProxyChallenge(0, 0), ProxyAnswer{NeedsPassword});
+    EXPECT_EQ(AnswerProxyChallenge(kAuthNegotiate, 1), ProxyAnswer{Refused}); // once only
+
+    EXPECT_TRUE(RetryWithoutClientCertificate(kErrorClientCertificateNeeded, false));
+    EXPECT_FALSE(RetryWithoutClientCertificate(kErrorClientCertificateNeeded, true));
+    EXPECT_FALSE(RetryWithoutClientCertificate(12157, false));
+
+    for (const wchar_t* plain : {L"", L"identity", L" Identity\t", L"IDENTITY"})
+        EXPECT_FALSE(IsEncoded(plain)) << plain;
+    for (const wchar_t* coded : {L"gzip", L"br", L"deflate", L"gzip, identity", L"identityx"})
+        EXPECT_TRUE(IsEncoded(coded)) << coded;
 }
 
 } // namespace

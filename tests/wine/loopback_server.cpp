@@ -43,7 +43,8 @@ struct Connection {
 
 } // namespace
 
-LoopbackServer::LoopbackServer(unsigned short port) {
+LoopbackServer::LoopbackServer(unsigned short port, std::string answer)
+    : answer_(std::move(answer)) {
     static WinsockUser winsock;
     ::InitializeCriticalSection(&lock_);
     SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -110,17 +111,27 @@ DWORD WINAPI LoopbackServer::Serve(void* context) {
         request.append(buffer, n);
     }
     const std::size_t start = request.find(' ') + 1, end = request.find(' ', start);
-    if (start != 0 && end != std::string::npos)
-        connection->server->Respond(connection->socket, request.substr(start, end - start));
+    if (start != 0 && end != std::string::npos) {
+        ::InterlockedIncrement(&connection->server->requests_);
+        connection->server->Respond(connection->socket, request.substr(start, end - start),
+                                    request);
+    }
     ::shutdown(connection->socket, SD_SEND);
     ::closesocket(connection->socket);
     delete connection;
     return 0;
 }
 
-void LoopbackServer::Respond(UINT_PTR client, const std::string& path) {
+void LoopbackServer::Respond(UINT_PTR client, const std::string& path, const std::string& request) {
     const SOCKET s = client;
-    if (path == "/marker" || path == "/install/QuorrelApp/publish.htm") {
+    auto asked = [&](const char* header) { return request.find(header) != std::string::npos; };
+    const std::string gzipped = Page(200, kMarkerPage, "Content-Encoding: gzip\r\n");
+    if (!answer_.empty()) {
+        SendAll(s, answer_);
+    } else if (path.find("/./") != std::string::npos || path.find("/../") != std::string::npos) {
+        SendAll(s, Page(404, "taken literally"));
+    } else if (path == "/marker" || path == "/install/QuorrelApp/publish.htm" ||
+               path == "/final/page.htm") {
         SendAll(s, Page(200, kMarkerPage));
     } else if (path == "/plain") {
         SendAll(s, Page(200, "<html><body>A sign-in page, nothing else.</body></html>"));
@@ -130,6 +141,16 @@ void LoopbackServer::Respond(UINT_PTR client, const std::string& path) {
         SendAll(s, Redirect("/marker"));
     } else if (path == "/redirect-absolute") {
         SendAll(s, Redirect("http://127.0.0.1:" + std::to_string(port_) + "/marker"));
+    } else if (path == "/install/QuorrelApp/dots") {
+        SendAll(s, Redirect("../../final/./page.htm"));
+    } else if (path == "/guarded") {
+        SendAll(s, asked("Cookie: seen=1") ? Page(200, kMarkerPage) : Redirect("/check"));
+    } else if (path == "/check") {
+        SendAll(s, Page(302, "checked", "Location: /guarded\r\nSet-Cookie: seen=1; Path=/\r\n"));
+    } else if (path == "/compressing") {
+        SendAll(s, asked("Accept-Encoding: identity") ? Page(200, kMarkerPage) : gzipped);
+    } else if (path == "/gzip") {
+        SendAll(s, gzipped);
     } else if (path == "/loop") {
         SendAll(s, Redirect("/loop"));
     } else if (path.starts_with("/chain/")) {

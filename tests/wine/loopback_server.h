@@ -10,32 +10,40 @@ namespace skelvane::test {
 
 class LoopbackServer {
   public:
-    // Listens on the given loopback port, or on one the system picks for 0.
-    explicit LoopbackServer(unsigned short port = 0);
+    // Listens on the given loopback port, or on one the system picks for 0. With an
+    // answer, gives that same answer to every request (a proxy that challenges, say).
+    explicit LoopbackServer(unsigned short port = 0, std::string answer = {});
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     bool running() const { return listener_ != ~0u; }
     unsigned short port() const { return port_; }
+    long requests() const { return requests_; } // requests answered so far
     std::wstring Url(const std::wstring& path) const;
 
     // Paths: /marker, /plain, /missing (404 holding the marker), /redirect, /redirect-absolute,
     // /loop, /chain/N (N redirects, then the marker), /silent (never answers),
-    // /trickle (a byte every 50 ms, forever), /big (8 MiB, the marker last), and the
-    // install page the product fetches, /install/QuorrelApp/publish.htm (the marker).
+    // /trickle (a byte every 50 ms, forever), /big (8 MiB, the marker last), the
+    // install page the product fetches, /install/QuorrelApp/publish.htm (the marker),
+    // /install/QuorrelApp/dots (a relative redirect with dot segments to /final/page.htm;
+    // any path with dot segments in it is 404), /guarded (the marker with the cookie
+    // that /check sets, else a redirect to /check, which sends the user back),
+    // /compressing (gzip unless asked for identity) and /gzip (gzip whatever is asked).
     static constexpr char kMarkerPage[] =
         "<html><body>Install qUoRrElApP.ApPlIcAtIoN now</body></html>";
 
   private:
     static DWORD WINAPI AcceptLoop(void* self);
     static DWORD WINAPI Serve(void* context);
-    void Respond(UINT_PTR client, const std::string& path);
+    void Respond(UINT_PTR client, const std::string& path, const std::string& request);
 
     UINT_PTR listener_ = ~0u;
     unsigned short port_ = 0;
     HANDLE acceptThread_ = nullptr;
     volatile LONG stopping_ = 0;
+    volatile LONG requests_ = 0;
+    std::string answer_;
     CRITICAL_SECTION lock_;
     std::vector<UINT_PTR> clients_;
     std::vector<HANDLE> threads_;

@@ -103,6 +103,72 @@ TEST(Report, FailuresSayWhy) {
         std::string::npos);
 }
 
+// The user's Internet Options set to a proxy, put back as they were at scope end.
+class ProxySetting {
+  public:
+    explicit ProxySetting(const std::string& proxy) {
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          key_.put(), nullptr);
+        DWORD size = 0;
+        if (::RegQueryValueExW(key_.get(), kValue, nullptr, nullptr, nullptr, &size) == 0) {
+            saved_.resize(size);
+            ::RegQueryValueExW(key_.get(), kValue, nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(saved_.data()), &size);
+        }
+        // Version, counter, flags (direct and named proxy), the proxy, no bypass, no script.
+        std::string blob("\x46\0\0\0\0\0\0\0\x03\0\0\0", 12);
+        blob += std::string(1, static_cast<char>(proxy.size())) + std::string(3, '\0') + proxy;
+        blob += std::string(40, '\0');
+        Write(blob);
+    }
+    ~ProxySetting() { Write(saved_); }
+
+  private:
+    void Write(const std::string& blob) {
+        ::RegSetValueExW(key_.get(), kValue, 0, REG_BINARY,
+                         reinterpret_cast<const BYTE*>(blob.data()),
+                         static_cast<DWORD>(blob.size()));
+    }
+    static constexpr wchar_t kKey[] =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
+    static constexpr wchar_t kValue[] = L"DefaultConnectionSettings";
+    unique_hkey key_;
+    std::string saved_;
+};
+
+// A proxy that asks for sign-in: by name and password only, it is not answered; by
+// Windows sign-in, it is answered once per web check with the user's own, never twice.
+TEST(Report, ProxiesThatAskForSignIn) {
+    struct Case {
+        const char* offers;
+        const char* reason;
+        long requests;
+    };
+    const Case cases[] = {
+        {"Basic realm=\"corp\"", "the proxy asks for a user name and password: ", 2},
+        {"Digest realm=\"corp\", nonce=\"1\"", "the proxy asks for a user name and password: ", 2},
+        {"NTLM", "the proxy did not accept this user's Windows sign-in: ", 4},
+    };
+    for (const Case& c : cases) {
+        LoopbackServer proxy(0, std::string("HTTP/1.1 407 Proxy Authentication Required\r\n") +
+                                    "Proxy-Authenticate: " + c.offers +
+                                    "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        ASSERT_TRUE(proxy.running());
+        ProxySetting setting("127.0.0.1:" + std::to_string(proxy.port()));
+        const Outcome text = Report(L"");
+        EXPECT_EQ(text.code, 1u) << c.offers;
+        // Wine fails the secure tunnel itself where Windows hands back the 407, so only
+        // the http row's reason is checked; the https row must fail all the same.
+        EXPECT_NE(Line(text.output, "FAIL  Internet Access (Application)").find(c.reason),
+                  std::string::npos)
+            << c.offers << "\n"
+            << text.output;
+        EXPECT_NE(Line(text.output, "FAIL  Internet Access (Secure Web Service)"), "");
+        EXPECT_LE(proxy.requests(), c.requests) << c.offers;
+        EXPECT_GE(proxy.requests(), 2) << c.offers;
+    }
+}
+
 TEST(Report, HelpAndBadArguments) {
     const Outcome help = Report(L"--help");
     EXPECT_EQ(help.code, 0u);

@@ -39,6 +39,10 @@ TEST_F(WebFetch, PagesAndRedirects) {
         {L"/chain/10", FetchOutcome::Found, 200},
         {L"/chain/11", FetchOutcome::TooManyRedirects, 302},
         {L"/loop", FetchOutcome::TooManyRedirects, 302},
+        {L"/install/QuorrelApp/dots", FetchOutcome::Found, 200},
+        {L"/guarded", FetchOutcome::Found, 200}, // back to a page already seen, with a cookie
+        {L"/compressing", FetchOutcome::Found, 200},
+        {L"/gzip", FetchOutcome::Encoded, 200},
         {L"/big", FetchOutcome::Found, 200},
     };
     for (const Case& c : cases) {
@@ -46,6 +50,19 @@ TEST_F(WebFetch, PagesAndRedirects) {
         EXPECT_EQ(r.outcome, c.outcome) << c.path << " " << r.error;
         EXPECT_EQ(r.status, c.status) << c.path;
     }
+}
+
+TEST_F(WebFetch, NewFailuresHavePlainReasons) {
+    const CheckResult gzip =
+        FetchAndSearch(server_->Url(L"/gzip"), L"QuorrelApp.application", 20000);
+    EXPECT_EQ(gzip.reason, L"the server sent the page compressed, although asked not to: " +
+                               server_->Url(L"/gzip"));
+    LoopbackServer signIn(0, "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: NTLM\r\n"
+                             "Content-Length: 0\r\nConnection: close\r\n\r\n");
+    const CheckResult server = FetchAndSearch(signIn.Url(L"/x"), L"QuorrelApp.application", 20000);
+    EXPECT_EQ(server.reason,
+              L"the server asks for a user name and password (HTTP 401): " + signIn.Url(L"/x"));
+    EXPECT_EQ(signIn.requests(), 1);
 }
 
 TEST_F(WebFetch, MarkerCaseAndTheRowsVerdict) {

@@ -1,5 +1,7 @@
 // The https row's fetch against servers on loopback started around this test
-// (scripts/isolated-run): one the system trusts, one self-signed, one for another name.
+// (scripts/isolated-run): one the system trusts, one self-signed, one for another name,
+// and one that speaks TLS 1.2 alone.
+#include "checks/fetch_policy.h"
 #include "checks/web_check.h"
 #include "checks/web_fetch.h"
 
@@ -20,10 +22,29 @@ class WebHttps : public ::testing::Test {
     void SetUp() override {
         const char* ports = std::getenv("SKELVANE_HTTPS_PORTS");
         ASSERT_TRUE(ports) << "run through scripts/isolated-run with SKELVANE_HTTPS_PORTS";
-        std::istringstream(ports) >> trusted_ >> untrusted_ >> wrongHost_;
+        std::istringstream(ports) >> trusted_ >> untrusted_ >> wrongHost_ >> tls12Only_;
     }
-    int trusted_ = 0, untrusted_ = 0, wrongHost_ = 0;
+    int trusted_ = 0, untrusted_ = 0, wrongHost_ = 0, tls12Only_ = 0;
 };
+
+FetchOutcome FetchOffering(int port, std::vector<std::uint32_t> tlsChoices) {
+    FetchOptions options;
+    options.deadlineMs = 20000;
+    options.tlsChoices = std::move(tlsChoices);
+    return FetchAndFind(PageOn(port), "GetCardDetailsByGuid", options).outcome;
+}
+
+// A server that speaks TLS 1.2 alone passes with what this system offers; offering 1.0
+// alone fails, so the offer is made; and a set the system refuses falls to the next
+// one, or to the system's own default, and still fetches.
+TEST_F(WebHttps, TlsVersionsOffered) {
+    ASSERT_NE(tls12Only_, 0);
+    constexpr std::uint32_t refused = 0xFFFFFFFF;
+    EXPECT_EQ(FetchOffering(tls12Only_, SystemTlsChoices()), FetchOutcome::Found);
+    EXPECT_EQ(FetchOffering(tls12Only_, {kTls10}), FetchOutcome::TransportError);
+    EXPECT_EQ(FetchOffering(tls12Only_, {refused, kTls12}), FetchOutcome::Found);
+    EXPECT_EQ(FetchOffering(trusted_, {refused}), FetchOutcome::Found);
+}
 
 TEST_F(WebHttps, TrustedCertificatePasses) {
     const CheckResult r = FetchAndSearch(PageOn(trusted_), kDataPageMarker, 20000);
