@@ -39,6 +39,16 @@ bool IsStatusBox(ControlId id) {
     return std::ranges::find(kStatusBoxes, id) != std::end(kStatusBoxes);
 }
 
+// Input that waits out a check: the mouse in the client area and the keyboard, except
+// the system keys (Alt+F4, the window menu), which belong to the title bar.
+bool IsHeldInput(const MSG& msg) {
+    const bool mouse = msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST;
+    const bool keys = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
+                      msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSKEYUP &&
+                      msg.message != WM_SYSCHAR;
+    return mouse || keys;
+}
+
 int ScreenDpi() {
     HDC screen = ::GetDC(nullptr);
     const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
@@ -255,7 +265,7 @@ void frmMain::RunChecks() {
     busy_ = true;
     ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); // IDC_WAIT
     for (const Step& step : kSteps) {
-        ::Sleep(kPauseMs);
+        if (!Pause(kPauseMs)) return;
         try {
             (this->*step.run)();
         } catch (...) {
@@ -271,6 +281,38 @@ void frmMain::RunChecks() {
     if (::GetCursorPos(&cursor)) ::SetCursorPos(cursor.x, cursor.y); // refresh the pointer now
     ::EnableWindow(Control(ControlId::cmdClose), TRUE);
     ::SetFocus(Control(ControlId::cmdClose));
+}
+
+// The pause before a check: a second in which the window still paints and answers.
+bool frmMain::Pause(DWORD ms) {
+    WaitWhileBusy(nullptr, ms);
+    return hwnd_ != nullptr;
+}
+
+// Waits for `finished` (or only the time, without it) while the window keeps painting
+// and answering the system, so it never looks frozen. What the user clicks or types in
+// it meanwhile is not acted on; the title bar still works, so the window can be moved
+// and closed. True when `finished` was set; false on time-out or once the window is gone.
+bool frmMain::WaitWhileBusy(HANDLE finished, DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    while (hwnd_) {
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= ms) return false;
+        const DWORD woke = ::MsgWaitForMultipleObjects(finished ? 1 : 0, &finished, FALSE,
+                                                       ms - elapsed, QS_ALLINPUT);
+        if (finished && woke == WAIT_OBJECT_0) return true;
+        if (woke == WAIT_TIMEOUT) return false;
+        if (woke == WAIT_FAILED) ::Sleep(10); // never spin
+        MSG msg;
+        while (hwnd_ && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam)); // leave it for the main loop
+                return false;
+            }
+            if (!IsHeldInput(msg)) Dispatch(msg);
+        }
+    }
+    return false;
 }
 
 bool frmMain::DoEvents() {
@@ -344,12 +386,14 @@ HBITMAP& frmMain::Picture(ControlId id) {
 
 // The box takes the very bitmap the hidden tick or cross box holds, and says so to screen readers.
 void frmMain::ShowResult(ControlId box, bool passed) {
+    if (!hwnd_) return; // closed while the check ran: nothing is left to show it in
     Picture(box) = Picture(passed ? ControlId::picTick : ControlId::picCross);
     ::SetWindowTextW(Control(box), passed ? kPassedText : kFailedText);
     ::InvalidateRect(Control(box), nullptr, TRUE);
 }
 
 void frmMain::SetLabelText(ControlId label, const std::wstring& text) {
+    if (!hwnd_) return;
     HWND control = Control(label);
     ::SetWindowTextW(control, text.c_str());
     // The label is transparent: repaint the window beneath it so the old text goes.
@@ -370,7 +414,10 @@ void frmMain::CheckDataUrl() {
 }
 
 bool frmMain::TestUrl(const std::wstring& url, const std::wstring& SearchString) {
-    return FetchAndSearch(url, SearchString, kFetchDeadlineMs).passed;
+    return FetchAndSearch(
+               url, SearchString, kFetchDeadlineMs,
+               [this](void* finished, unsigned ms) { return WaitWhileBusy(finished, ms); })
+        .passed;
 }
 
 void frmMain::CheckOs() {

@@ -54,6 +54,8 @@ class frmMain {
     void CheckDotNet();
     void CheckSmartCard();
 
+    bool Pause(DWORD ms);
+    bool WaitWhileBusy(HANDLE finished, DWORD ms);
     bool DoEvents();
     void Dispatch(MSG& msg);
     void ShowResult(ControlId box, bool passed);

@@ -126,7 +126,10 @@ void LoopbackServer::Respond(UINT_PTR client, const std::string& path, const std
     const SOCKET s = client;
     auto asked = [&](const char* header) { return request.find(header) != std::string::npos; };
     const std::string gzipped = Page(200, kMarkerPage, "Content-Encoding: gzip\r\n");
-    if (!answer_.empty()) {
+    if (answer_ == kSilence || path == "/silent") {
+        while (!stopping_)
+            ::Sleep(20);
+    } else if (!answer_.empty()) {
         SendAll(s, answer_);
     } else if (path.find("/./") != std::string::npos || path.find("/../") != std::string::npos) {
         SendAll(s, Page(404, "taken literally"));
@@ -157,9 +160,6 @@ void LoopbackServer::Respond(UINT_PTR client, const std::string& path, const std
         const int left = std::atoi(path.c_str() + 7);
         SendAll(s,
                 left > 0 ? Redirect("/chain/" + std::to_string(left - 1)) : Page(200, kMarkerPage));
-    } else if (path == "/silent") {
-        while (!stopping_)
-            ::Sleep(20);
     } else if (path == "/trickle") {
         SendAll(s, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n");
         while (!stopping_ && SendAll(s, "x"))

@@ -17,6 +17,9 @@ class LoopbackServer {
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
+    // The answer that is no answer: the server reads the request and keeps silent.
+    static constexpr char kSilence[] = "(silence)";
+
     bool running() const { return listener_ != ~0u; }
     unsigned short port() const { return port_; }
     long requests() const { return requests_; } // requests answered so far
