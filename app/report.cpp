@@ -130,7 +130,8 @@ std::wstring ReportUsage() {
            L"  --help   print this text\n"
            L"\n"
            L"Check ids: app_url, data_url, os, installer, dotnet, smartcard.\n"
-           L"Each web check may take up to 60 seconds when a server does not answer.\n"
+           L"The two web checks run side by side; each may take up to 60 seconds when a\n"
+           L"server does not answer.\n"
            L"\n"
            L"Exit code: 0 when all six checks pass, 1 when any fails, 2 for a bad argument.\n";
 }
