@@ -1,11 +1,8 @@
-#include "frmMain.h"
+#include "app/frmMain.h"
 
-#include "../checks/directory_probes.h"
-#include "../checks/installer_check.h"
-#include "../checks/modOS.h"
-#include "../checks/web_check.h"
-#include "../resources/resource.h"
-#include "status_text.h"
+#include "app/check_table.h"
+#include "app/status_text.h"
+#include "resources/resource.h"
 
 #include <commctrl.h>
 
@@ -19,6 +16,8 @@ constexpr wchar_t kClassName[] = L"SkelvaneMain";
 constexpr UINT WM_APP_STARTCHECKS = WM_APP + 1;
 constexpr DWORD kPauseMs = 1000;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+const wchar_t* const kWaitCursor = MAKEINTRESOURCEW(32514);  // IDC_WAIT
+const wchar_t* const kArrowCursor = MAKEINTRESOURCEW(32512); // IDC_ARROW
 
 int ImageResource(Image image) {
     switch (image) {
@@ -50,9 +49,8 @@ bool IsHeldInput(const MSG& msg) {
 }
 
 int ScreenDpi() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ::ReleaseDC(nullptr, screen);
+    const client_dc screen(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -67,66 +65,43 @@ int frmMain::Run(HINSTANCE instance, int showCommand) {
     // checks must still run once, so they are queued here as well as on activation.
     QueueChecks();
 
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+    MSG msg{};
+    BOOL got;
+    while ((got = ::GetMessageW(&msg, nullptr, 0, 0)) > 0)
         Dispatch(msg);
-    return static_cast<int>(msg.wParam);
+    return got == 0 ? static_cast<int>(msg.wParam) : 1; // -1: the queue itself failed
 }
 
 bool frmMain::Create(HINSTANCE instance) {
     instance_ = instance;
     dpi_ = ScreenDpi();
-
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &frmMain::WndProc;
-    wc.hInstance = instance;
     wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_SKELVANE), IMAGE_ICON,
                                                ::GetSystemMetrics(SM_CXICON),
                                                ::GetSystemMetrics(SM_CYICON), LR_SHARED));
     wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_SKELVANE),
                                                  IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                  ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    wc.hCursor = ::LoadCursorW(nullptr, kArrowCursor);
     wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&wc)) return false;
+    if (!Register(instance, wc)) return false;
 
     RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi_),
                TwipsToPixels(kClientHeightTwips, dpi_)};
     ::AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    ::CreateWindowExW(0, kClassName, std::wstring(kWindowCaption).c_str(), kWindowStyle,
-                      CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                      frame.bottom - frame.top, nullptr, nullptr, instance, this);
-    return hwnd_ != nullptr;
-}
-
-LRESULT CALLBACK frmMain::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<frmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        self->controls_.fill(nullptr);
-        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    return self->HandleMessage(msg, wParam, lParam);
+    return BaseWindow::Create(instance, kClassName, std::wstring(kWindowCaption).c_str(),
+                              kWindowStyle, frame.right - frame.left, frame.bottom - frame.top);
 }
 
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
         CreateControls();
-        OnLoad();
+        sequence_ = Sequence::Loaded;
         return 0;
     case WM_ACTIVATE:
-        OnActivate(wParam);
+        if (LOWORD(wParam) != WA_INACTIVE) QueueChecks();
         break;
     case WM_APP_STARTCHECKS:
         OnStartChecks();
@@ -143,10 +118,10 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (OnSetCursor()) return TRUE;
         break;
     case WM_DESTROY:
-        OnDestroy();
+        ::PostQuitMessage(0);
         return 0;
     }
-    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+    return Default(msg, wParam, lParam);
 }
 
 void frmMain::CreateControls() {
@@ -170,7 +145,10 @@ void frmMain::CreateControls() {
             break;
         case ControlKind::PictureBox:
             style |= SS_OWNERDRAW;
-            if (IsStatusBox(item->id)) text = kNotCheckedText; // read by screen readers
+            if (IsStatusBox(item->id)) {
+                style |= SS_NOTIFY;     // sees the mouse, so its tooltip can show
+                text = kNotCheckedText; // read by screen readers
+            }
             break;
         case ControlKind::CommandButton:
             windowClass = L"BUTTON";
@@ -189,24 +167,29 @@ void frmMain::CreateControls() {
             Picture(item->id) =
                 static_cast<HBITMAP>(bitmaps_[static_cast<int>(item->image) - 1].get());
     }
+    // One tooltip for the status boxes; each box joins it when its result is known.
+    tooltip_ =
+        ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                          WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+    if (tooltip_) ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(400, dpi_, 96));
 }
 
 // The dialog font at 8 points, a pixel smaller at a time (down to 6 points) while
 // any caption would not fit its label: the layout gives each caption one line
 // (two for Label1), and a substitute font on some systems runs wider.
 void frmMain::ChooseFont() {
-    HDC dc = ::GetDC(hwnd_);
+    const client_dc dc(hwnd_);
     for (int pixels = ::MulDiv(8, dpi_, 72), smallest = ::MulDiv(6, dpi_, 72);; --pixels) {
         font_.reset(::CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg"));
-        if (!dc || !font_ || pixels <= smallest || CaptionsFit(dc)) break;
+        if (!dc || !font_ || pixels <= smallest || CaptionsFit(dc.get())) break;
     }
-    if (dc) ::ReleaseDC(hwnd_, dc);
 }
 
 bool frmMain::CaptionsFit(HDC dc) const {
-    HGDIOBJ old = ::SelectObject(dc, font_.get());
+    const selected_object font(dc, font_.get());
     SIZE line{};
     ::GetTextExtentPoint32W(dc, L"Ag", 2, &line);
     bool fit = true;
@@ -220,73 +203,75 @@ bool frmMain::CaptionsFit(HDC dc) const {
         fit = fit && need.right <= box.width && need.bottom <= box.height &&
               need.bottom <= line.cy * lines;
     }
-    ::SelectObject(dc, old);
     return fit;
-}
-
-void frmMain::OnLoad() {
-    bChecksDone = false;
-}
-
-void frmMain::OnActivate(WPARAM wParam) {
-    if (LOWORD(wParam) != WA_INACTIVE) QueueChecks();
 }
 
 // Only the first request starts the checks; they run from the queue so the window has
 // finished showing itself first.
 void frmMain::QueueChecks() {
-    if (sequence_ != Sequence::Loaded) return; // bChecksDone implies Done
-    sequence_ = Sequence::Running;
+    if (sequence_ != Sequence::Loaded) return;
+    sequence_ = Sequence::Queued;
     ::PostMessageW(hwnd_, WM_APP_STARTCHECKS, 0, 0);
 }
 
 void frmMain::OnStartChecks() {
     if (!DoEvents()) return; // paint the initial state before anything blocks
     RunChecks();
-    bChecksDone = true;
-    sequence_ = Sequence::Done;
 }
 
 void frmMain::RunChecks() {
-    using Check = void (frmMain::*)();
-    struct Step {
-        Check run;
-        ControlId box;
-    };
-    static constexpr Step kSteps[] = {
-        {&frmMain::CheckAppUrl, ControlId::picInternetApp},
-        {&frmMain::CheckDataUrl, ControlId::picInternetData},
-        {&frmMain::CheckOs, ControlId::picOs},
-        {&frmMain::CheckInstaller, ControlId::picInstaller},
-        {&frmMain::CheckDotNet, ControlId::picDotNet},
-        {&frmMain::CheckSmartCard, ControlId::picSmartCard},
-    };
-
-    busy_ = true;
-    ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); // IDC_WAIT
-    for (const Step& step : kSteps) {
+    sequence_ = Sequence::Running;
+    ::SetCursor(::LoadCursorW(nullptr, kWaitCursor));
+    for (const CheckRow& row : kCheckRows) {
         if (!Pause(kPauseMs)) return;
         try {
-            (this->*step.run)();
+            ShowRow(row, (this->*row.check)());
         } catch (...) {
-            // A check that cannot finish has not passed.
-            ShowResult(step.box, false);
+            ShowRow(row, Fail(L"the check could not finish")); // and so has not passed
         }
-        // A close from the title bar is handled here; once the window is gone the
+        // A close from the title bar is handled here too; once the window is gone the
         // sequence stops instead of touching controls that no longer exist.
         if (!DoEvents()) return;
     }
-    busy_ = false;
+    sequence_ = Sequence::Done;
     POINT cursor;
     if (::GetCursorPos(&cursor)) ::SetCursorPos(cursor.x, cursor.y); // refresh the pointer now
     ::EnableWindow(Control(ControlId::cmdClose), TRUE);
+    // The one control that can act now takes the focus: a screen reader announces it and
+    // Enter presses it, so nobody has to search for the way out.
     ::SetFocus(Control(ControlId::cmdClose));
+}
+
+// The box takes the very bitmap the hidden tick or cross box holds. Its text says the
+// verdict and the reason to screen readers; the reason is also its tooltip.
+void frmMain::ShowRow(const CheckRow& row, const CheckResult& result) {
+    if (!hwnd_) return; // closed while the check ran: nothing is left to show it in
+    if (row.box == ControlId::picOs) SetLabelText(ControlId::lblOS, os().description);
+    HWND box = Control(row.box);
+    Picture(row.box) = Picture(result.passed ? ControlId::picTick : ControlId::picCross);
+    const std::wstring said =
+        std::wstring(result.passed ? kPassedText : kFailedText) + L": " + result.reason;
+    ::SetWindowTextW(box, said.c_str());
+    ::InvalidateRect(box, nullptr, TRUE);
+    if (tooltip_) {
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V1_SIZE; // the size every version of the control knows
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(box);
+        tool.lpszText = const_cast<wchar_t*>(result.reason.c_str());
+        ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 // The pause before a check: a second in which the window still paints and answers.
 bool frmMain::Pause(DWORD ms) {
     WaitWhileBusy(nullptr, ms);
     return hwnd_ != nullptr;
+}
+
+bool frmMain::WaitForFetch(void* finished, unsigned ms) {
+    return WaitWhileBusy(finished, ms);
 }
 
 // Waits for `finished` (or only the time, without it) while the window keeps painting
@@ -339,11 +324,7 @@ void frmMain::OnCommand(int id, int code) {
     const bool clicked = id == static_cast<int>(ControlId::cmdClose) && code == BN_CLICKED;
     // Enter reaches a plain window as IDOK; it presses Close only when Close has the focus.
     const bool enter = id == IDOK && close && ::GetFocus() == close;
-    if ((clicked || enter) && ::IsWindowEnabled(close)) OnCloseClick();
-}
-
-void frmMain::OnCloseClick() {
-    ::DestroyWindow(hwnd_);
+    if ((clicked || enter) && ::IsWindowEnabled(close)) ::DestroyWindow(hwnd_);
 }
 
 LRESULT frmMain::OnCtlColorStatic(HDC dc, HWND control) {
@@ -358,42 +339,23 @@ void frmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
     const HBITMAP picture = Picture(static_cast<ControlId>(item.CtlID));
     BITMAP info{};
     if (!picture || !::GetObjectW(picture, sizeof info, &info)) return;
-    HDC memory = ::CreateCompatibleDC(item.hDC);
+    const unique_memory_dc memory(::CreateCompatibleDC(item.hDC));
     if (!memory) return;
-    HGDIOBJ old = ::SelectObject(memory, picture);
+    const selected_object selected(memory.get(), picture);
     // Unscaled at 96 DPI; at higher DPI only whole multiples, so the pixels stay sharp.
     const int scale = std::max(1, dpi_ / 96);
     ::SetStretchBltMode(item.hDC, COLORONCOLOR);
     ::StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, info.bmWidth * scale,
-                 info.bmHeight * scale, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
+                 info.bmHeight * scale, memory.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
 bool frmMain::OnSetCursor() {
-    if (!busy_) return false;
-    ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); // IDC_WAIT
+    if (sequence_ != Sequence::Running) return false;
+    ::SetCursor(::LoadCursorW(nullptr, kWaitCursor));
     return true;
 }
 
-void frmMain::OnDestroy() {
-    ::PostQuitMessage(0);
-}
-
-HBITMAP& frmMain::Picture(ControlId id) {
-    return pictures_[static_cast<int>(id) - 1];
-}
-
-// The box takes the very bitmap the hidden tick or cross box holds, and says so to screen readers.
-void frmMain::ShowResult(ControlId box, bool passed) {
-    if (!hwnd_) return; // closed while the check ran: nothing is left to show it in
-    Picture(box) = Picture(passed ? ControlId::picTick : ControlId::picCross);
-    ::SetWindowTextW(Control(box), passed ? kPassedText : kFailedText);
-    ::InvalidateRect(Control(box), nullptr, TRUE);
-}
-
 void frmMain::SetLabelText(ControlId label, const std::wstring& text) {
-    if (!hwnd_) return;
     HWND control = Control(label);
     ::SetWindowTextW(control, text.c_str());
     // The label is transparent: repaint the window beneath it so the old text goes.
@@ -401,53 +363,6 @@ void frmMain::SetLabelText(ControlId label, const std::wstring& text) {
     ::GetWindowRect(control, &r);
     ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
     ::RedrawWindow(hwnd_, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-// --- The six rows -----------------------------------------------------------
-
-void frmMain::CheckAppUrl() {
-    ShowResult(ControlId::picInternetApp, TestUrl(AppPageUrl(), kAppPageMarker));
-}
-
-void frmMain::CheckDataUrl() {
-    ShowResult(ControlId::picInternetData, TestUrl(DataPageUrl(), kDataPageMarker));
-}
-
-bool frmMain::TestUrl(const std::wstring& url, const std::wstring& SearchString) {
-    return FetchAndSearch(
-               url, SearchString, kFetchDeadlineMs,
-               [this](void* finished, unsigned ms) { return WaitWhileBusy(finished, ms); })
-        .passed;
-}
-
-void frmMain::CheckOs() {
-    const OsInfo info = modOS::GetOsInfo();
-    SetLabelText(ControlId::lblOS, info.description);
-    ShowResult(ControlId::picOs, info.ok);
-}
-
-void frmMain::CheckInstaller() {
-    ShowResult(ControlId::picInstaller, CheckWindowsInstaller().passed);
-}
-
-bool frmMain::IsInstallerOK(const std::wstring& Version) {
-    return skelvane::IsInstallerOK(Version);
-}
-
-void frmMain::CheckDotNet() {
-    ShowResult(ControlId::picDotNet, CheckDotNetFramework().passed);
-}
-
-void frmMain::CheckSmartCard() {
-    ShowResult(ControlId::picSmartCard, CheckReaderTools().passed);
-}
-
-std::wstring frmMain::WindowsDirectory() {
-    return skelvane::WindowsDirectory();
-}
-
-bool frmMain::DirExists(const std::wstring& DirName) {
-    return skelvane::DirExists(DirName);
 }
 
 } // namespace skelvane

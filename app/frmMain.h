@@ -1,7 +1,9 @@
 #pragma once
-// The checker's one window: its controls, the check sequence and the six rows.
-#include "../common/unique_handle.h"
-#include "layout.h"
+// The checker's one window: its controls, the check sequence and how a result shows.
+#include "app/base_window.h"
+#include "app/layout.h"
+#include "checks/prerequisites.h"
+#include "common/unique_handle.h"
 
 #include <windows.h>
 
@@ -10,69 +12,56 @@
 
 namespace skelvane {
 
-class frmMain {
-  public:
-    frmMain() = default;
-    frmMain(const frmMain&) = delete;
-    frmMain& operator=(const frmMain&) = delete;
+struct CheckRow;
 
+class frmMain : public BaseWindow<frmMain>, public Prerequisites {
+  public:
     // Creates and shows the window and runs its message loop until it is gone.
     int Run(HINSTANCE instance, int showCommand);
 
-    // The rows' checks and the probes they use.
-    void CheckAppUrl();
-    void CheckDataUrl();
-    void CheckInstaller();
-    bool TestUrl(const std::wstring& url, const std::wstring& SearchString);
-    std::wstring WindowsDirectory();
-    bool DirExists(const std::wstring& DirName);
-    bool IsInstallerOK(const std::wstring& Version);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // True once the sequence has run to its end.
+    bool bChecksDone() const { return sequence_ == Sequence::Done; }
+
+  protected:
+    bool WaitForFetch(void* finished, unsigned ms) override;
+    void OnWindowGone() override { controls_.fill(nullptr); }
 
   private:
-    enum class Sequence { Loaded, Running, Done };
-
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Loaded, then Queued by the first activation (or the first show), Running while
+    // RunChecks works, Done at its end; a closed window stops it where it is.
+    enum class Sequence { Loaded, Queued, Running, Done };
 
     bool Create(HINSTANCE instance);
     void CreateControls();
     void ChooseFont();
     bool CaptionsFit(HDC dc) const;
-    void OnLoad();
-    void OnActivate(WPARAM wParam);
     void QueueChecks();
     void OnStartChecks();
     void OnCommand(int id, int code);
-    void OnCloseClick();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     bool OnSetCursor();
-    void OnDestroy();
 
     void RunChecks();
-    void CheckOs();
-    void CheckDotNet();
-    void CheckSmartCard();
-
+    void ShowRow(const CheckRow& row, const CheckResult& result);
     bool Pause(DWORD ms);
     bool WaitWhileBusy(HANDLE finished, DWORD ms);
     bool DoEvents();
     void Dispatch(MSG& msg);
-    void ShowResult(ControlId box, bool passed);
     void SetLabelText(ControlId label, const std::wstring& text);
-    HBITMAP& Picture(ControlId id);
+    HBITMAP& Picture(ControlId id) { return pictures_[static_cast<int>(id) - 1]; }
     HWND Control(ControlId id) const { return controls_[static_cast<int>(id) - 1]; }
 
     HINSTANCE instance_ = nullptr;
-    HWND hwnd_ = nullptr;
     int dpi_ = 96;
-    bool bChecksDone = false;
     Sequence sequence_ = Sequence::Loaded;
-    bool busy_ = false;
     std::array<HWND, kControls.size()> controls_{};
     std::array<HBITMAP, kControls.size()> pictures_{}; // shared references into bitmaps_
     std::array<unique_gdi, 4> bitmaps_;
     unique_gdi font_;
+    HWND tooltip_ = nullptr; // owned by the window, destroyed with it
 };
 
 } // namespace skelvane

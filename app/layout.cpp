@@ -1,4 +1,4 @@
-#include "layout.h"
+#include "app/layout.h"
 
 #include <algorithm>
 

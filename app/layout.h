@@ -56,12 +56,12 @@ inline constexpr std::wstring_view kWindowCaption = L"Quorrel Ombrenal Quorrel C
 inline constexpr std::uint32_t kWindowBackground = 0xFFFFFF; // RGB(255,255,255) as COLORREF
 inline constexpr std::uint32_t kLblOsTextColour = 0xC00000;  // RGB(0,0,192) as COLORREF
 
-using enum ControlKind;
-using enum ControlId;
-
 // In control-identifier order, 1 to 19.
 // clang-format off
-inline constexpr std::array<ControlLayout, 19> kControls{{
+inline constexpr std::array<ControlLayout, 19> kControls = [] {
+    using enum ControlKind;
+    using enum ControlId;
+    return std::array<ControlLayout, 19>{{
     {Picture1, "Picture1", PictureBox, {120, 120, 855, 855}, L"", Image::Logo, 17, true, true},
     {picInstaller, "picInstaller", PictureBox, {840, 1680, 255, 255}, L"", Image::Placeholder, 15, true, true},
     {Inet1, "Inet1", Hidden, {4560, 2040, 0, 0}, L"", Image::None, -1, false, true},
@@ -83,7 +83,8 @@ inline constexpr std::array<ControlLayout, 19> kControls{{
     {Label1, "Label1", Label, {1200, 360, 3855, 495},
      L"We have checked your computer to determine whether it can run the Quorrel Card software.",
      Image::None, 0, true, true},
-}};
+    }};
+}();
 // clang-format on
 
 const ControlLayout& LayoutOf(ControlId id);

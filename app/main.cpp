@@ -1,4 +1,4 @@
-#include "frmMain.h"
+#include "app/frmMain.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The console report: the six checks' results as text or JSON, and the exit code.
-#include "../checks/check_result.h"
+#include "checks/check_result.h"
 
 #include <string>
 #include <string_view>
@@ -31,8 +31,6 @@ std::wstring ReportText(const std::vector<ReportRow>& rows, const std::wstring& 
 std::string ReportJson(const std::vector<ReportRow>& rows, const std::wstring& osDescription);
 std::wstring ReportUsage();
 
-// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string Utf8(std::wstring_view text);
 // A JSON string literal, quotes included.
 std::string JsonString(std::wstring_view text);
 

@@ -1,18 +1,14 @@
 // SkelvaneReport.exe: the six checks for administrators' tools, without a window.
-#include "../checks/directory_probes.h"
-#include "../checks/installer_check.h"
-#include "../checks/modOS.h"
-#include "../checks/web_check.h"
-#include "../common/unique_handle.h"
-#include "layout.h"
-#include "report.h"
+#include "app/check_table.h"
+#include "app/report.h"
+#include "common/ansi.h"
+#include "common/unique_handle.h"
+#include "common/utf8.h"
 
 #include <windows.h>
 #include <process.h>
 
 #include <exception>
-#include <cstring>
-#include <functional>
 
 namespace skelvane {
 namespace {
@@ -23,13 +19,13 @@ std::wstring RowName(ControlId label) {
     return caption;
 }
 
-// A check that cannot finish has not passed; the report still covers every row.
-CheckResult Guarded(const std::function<CheckResult()>& check) {
+// The program's one boundary for a check that throws: it has not passed, and the
+// report still covers every row.
+CheckResult Guarded(Prerequisites& checks, const CheckRow& row) {
     try {
-        return check();
+        return (checks.*row.check)();
     } catch (const std::exception& e) {
-        return Fail(L"the check could not finish: " +
-                    std::wstring(e.what(), e.what() + std::strlen(e.what())));
+        return Fail(L"the check could not finish: " + FromAnsi(e.what()));
     } catch (...) {
         return Fail(L"the check could not finish");
     }
@@ -39,10 +35,10 @@ CheckResult Guarded(const std::function<CheckResult()>& check) {
 // side by side: the report's worst case is one deadline, not two.
 class Concurrently {
   public:
-    explicit Concurrently(CheckResult (*check)()) : check_(check) {
+    Concurrently(Prerequisites& checks, const CheckRow& row) : checks_(checks), row_(row) {
         thread_.reset(
             reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &Run, this, 0, nullptr)));
-        if (!thread_) result_ = Guarded(check_); // no thread to spare: run it here
+        if (!thread_) result_ = Guarded(checks_, row_); // no thread to spare: run it here
     }
     CheckResult Result() {
         if (thread_) ::WaitForSingleObject(thread_.get(), INFINITE); // the fetch ends itself
@@ -52,20 +48,14 @@ class Concurrently {
   private:
     static unsigned __stdcall Run(void* self) {
         auto* me = static_cast<Concurrently*>(self);
-        me->result_ = Guarded(me->check_);
+        me->result_ = Guarded(me->checks_, me->row_);
         return 0;
     }
-    CheckResult (*check_)();
+    Prerequisites& checks_;
+    const CheckRow& row_;
     CheckResult result_;
     unique_kernel_handle thread_;
 };
-
-CheckResult AppPage() {
-    return FetchAndSearch(AppPageUrl(), kAppPageMarker, kFetchDeadlineMs);
-}
-CheckResult DataPage() {
-    return FetchAndSearch(DataPageUrl(), kDataPageMarker, kFetchDeadlineMs);
-}
 
 // Unicode to a console; UTF-8 to a pipe or file, for the tools that read it.
 void Write(DWORD which, const std::wstring& text) {
@@ -75,9 +65,8 @@ void Write(DWORD which, const std::wstring& text) {
         ::WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
-    std::string bytes = Utf8(text);
     std::string crlf;
-    for (char c : bytes)
+    for (char c : Utf8(text))
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     ::WriteFile(out, crlf.data(), static_cast<DWORD>(crlf.size()), &written, nullptr);
 }
@@ -93,27 +82,23 @@ int Run(const std::vector<std::wstring>& arguments) {
         Write(STD_OUTPUT_HANDLE, ReportUsage());
         return kExitAllPassed;
     }
-    OsInfo os;
-    Concurrently app(AppPage);
-    const CheckResult data = Guarded(DataPage);
-    const std::vector<ReportRow> rows{
-        {"app_url", RowName(ControlId::Label4), app.Result()},
-        {"data_url", RowName(ControlId::Label6), data},
-        {"os", RowName(ControlId::Label2), Guarded([&os] {
-             os = modOS::GetOsInfo();
-             return OsVerdict(os);
-         })},
-        {"installer", RowName(ControlId::Label7), Guarded(CheckWindowsInstaller)},
-        {"dotnet", RowName(ControlId::Label3), Guarded(CheckDotNetFramework)},
-        {"smartcard", RowName(ControlId::Label5), Guarded(CheckReaderTools)},
-    };
+    Prerequisites checks;
+    // The web rows lead the table; both fetch at once, the others run meanwhile.
+    Concurrently app(checks, kCheckRows[0]);
+    std::vector<ReportRow> rows;
+    for (const CheckRow& row : kCheckRows)
+        rows.push_back({row.id, RowName(row.label),
+                        &row == &kCheckRows[0] ? CheckResult{} : Guarded(checks, row)});
+    rows.front().result = app.Result();
+
+    const std::wstring os = checks.os().description;
     if (options.json) {
-        const std::string json = ReportJson(rows, os.description);
+        const std::string json = ReportJson(rows, os);
         DWORD written = 0;
         ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), json.data(), static_cast<DWORD>(json.size()),
                     &written, nullptr);
     } else {
-        Write(STD_OUTPUT_HANDLE, ReportText(rows, os.description));
+        Write(STD_OUTPUT_HANDLE, ReportText(rows, os));
     }
     return ReportExitCode(rows);
 }
@@ -122,5 +107,9 @@ int Run(const std::vector<std::wstring>& arguments) {
 } // namespace skelvane
 
 int wmain(int argc, wchar_t** argv) {
-    return skelvane::Run(std::vector<std::wstring>(argv + 1, argv + argc));
+    try {
+        return skelvane::Run(std::vector<std::wstring>(argv + 1, argv + argc));
+    } catch (...) {
+        return skelvane::kExitSomeFailed; // not even the report could be made
+    }
 }

@@ -1,17 +1,12 @@
 #pragma once
-// What the status boxes say to assistive technology, and which boxes they are.
-#include "layout.h"
+// What the status boxes say to assistive technology: before a result, then the verdict
+// followed by its reason ("failed: directory not found: C:\...").
+#include "app/check_table.h"
 
 namespace skelvane {
 
 inline constexpr wchar_t kNotCheckedText[] = L"not checked yet";
 inline constexpr wchar_t kPassedText[] = L"passed";
 inline constexpr wchar_t kFailedText[] = L"failed";
-
-// Top to bottom, the order in which the checks run.
-inline constexpr ControlId kStatusBoxes[] = {
-    ControlId::picInternetApp, ControlId::picInternetData, ControlId::picOs,
-    ControlId::picInstaller,   ControlId::picDotNet,       ControlId::picSmartCard,
-};
 
 } // namespace skelvane

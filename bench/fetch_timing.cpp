@@ -3,7 +3,7 @@
 // working set it reached.
 //   fetch_timing.exe URL [RUNS]          -> median ms
 //   fetch_timing.exe URL --deadline MS   -> elapsed ms, peak working set KiB
-#include "../checks/web_fetch.h"
+#include "checks/web_fetch.h"
 
 #include <windows.h>
 #include <psapi.h>

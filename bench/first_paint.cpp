@@ -2,7 +2,7 @@
 // chosen pixel of its window shows the painted colour (read from the screen with
 // BitBlt), and the process's peak working set once it has run for a moment. Prints medians.
 //   first_paint.exe PROGRAM WINDOW-CLASS X Y white|blue [RUNS]
-#include "../tests/wine/support.h"
+#include "tests/wine/support.h"
 
 #include <windows.h>
 #include <psapi.h>

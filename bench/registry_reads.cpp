@@ -1,6 +1,6 @@
 // Reads one REG_SZ value N times through cRegistry::Value and through RegGetValueA,
 // in the same run, and prints reads per second of each.
-#include "../registry/cRegistry.h"
+#include "registry/cRegistry.h"
 
 #include <windows.h>
 

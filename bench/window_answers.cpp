@@ -2,9 +2,9 @@
 // asks its window WM_NULL every 20 ms until that row shows its result. Prints how long
 // the row took, the longest single answer and the longest gap between two answers.
 //   window_answers.exe PROGRAM
-#include "../app/layout.h"
-#include "../app/status_text.h"
-#include "../tests/wine/support.h"
+#include "app/layout.h"
+#include "app/status_text.h"
+#include "tests/wine/support.h"
 
 #include <windows.h>
 

@@ -1,7 +1,6 @@
 #pragma once
-// The .NET Framework 3.5 and reader tools rows: only whether a directory exists counts.
-#include "check_result.h"
-
+// The directory probes behind the .NET Framework 3.5 and reader tools rows: only
+// whether a directory exists counts.
 #include <string>
 
 namespace skelvane {
@@ -18,8 +17,5 @@ std::wstring WindowsDirectory();
 
 // True only when the path names an existing directory; every failure is False.
 bool DirExists(const std::wstring& DirName);
-
-CheckResult CheckDotNetFramework();
-CheckResult CheckReaderTools();
 
 } // namespace skelvane

@@ -1,4 +1,4 @@
-#include "fetch_policy.h"
+#include "checks/fetch_policy.h"
 
 namespace skelvane {
 
@@ -19,7 +19,7 @@ ProxyAnswer AnswerProxyChallenge(std::uint32_t offered, int answersSoFar) {
 }
 
 bool RetryWithoutClientCertificate(std::uint32_t error, bool alreadyRetried) {
-    return error == kErrorClientCertificateNeeded && !alreadyRetried;
+    return error == kErrorClientAuthCertNeeded && !alreadyRetried;
 }
 
 bool IsEncoded(std::wstring_view coding) {

@@ -1,6 +1,8 @@
 #pragma once
 // The web fetch's decisions that need no network: which TLS versions to ask for, how
 // to answer a sign-in challenge, when to retry, and what a response header means.
+#include "checks/fetch_result.h"
+
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -32,7 +34,6 @@ struct ProxyAnswer {
 ProxyAnswer AnswerProxyChallenge(std::uint32_t offeredSchemes, int answersSoFar);
 
 // A server that asks for a client certificate without needing one: answer once with none.
-inline constexpr std::uint32_t kErrorClientCertificateNeeded = 12044;
 bool RetryWithoutClientCertificate(std::uint32_t error, bool alreadyRetried);
 
 // True when a Content-Encoding header names any coding but identity.

@@ -1,52 +1,52 @@
-#include "fetch_result.h"
+#include "checks/fetch_result.h"
 
 namespace skelvane {
 
 std::wstring FetchErrorText(std::uint32_t error) {
     switch (error) {
-    case 12002:
+    case kErrorTimeout:
         return L"the server did not answer in time";
-    case 12005:
+    case kErrorInvalidUrl:
         return L"the address is not valid";
-    case 12006:
+    case kErrorUnrecognizedScheme:
         return L"the address uses an unsupported scheme";
-    case 12007:
+    case kErrorNameNotResolved:
         return L"the server name could not be resolved";
-    case 12017:
+    case kErrorOperationCancelled:
         return L"the request was cancelled";
-    case 12029:
+    case kErrorCannotConnect:
         return L"could not connect to the server";
-    case 12030:
+    case kErrorConnectionError:
         return L"the connection was closed by the server";
-    case 12152:
+    case kErrorInvalidServerResponse:
         return L"the server's answer was not valid HTTP";
-    case 12156:
+    case kErrorRedirectFailed:
         return L"the redirect was refused";
-    case 12157:
+    case kErrorSecureFailure:
         return L"the secure channel could not be set up";
-    case 12166:
+    case kErrorAutoProxyServiceError:
         return L"the proxy auto-configuration script failed";
-    case 12167:
+    case kErrorUnableToDownloadScript:
         return L"the proxy auto-configuration script could not be downloaded";
-    case 12175:
+    case kErrorSecureChannelError:
         return L"the server's certificate was not accepted";
-    case 12044:
+    case kErrorClientAuthCertNeeded:
         return L"the server asks for a client certificate";
-    case 12037:
+    case kErrorSecureCertDateInvalid:
         return L"the server's certificate has expired";
-    case 12038:
+    case kErrorSecureCertCnInvalid:
         return L"the server's certificate is for another name";
-    case 12045:
+    case kErrorSecureInvalidCa:
         return L"the server's certificate is not trusted";
-    case 12057:
+    case kErrorSecureCertRevFailed:
         return L"the server's certificate could not be checked for revocation";
-    case 12169:
+    case kErrorSecureInvalidCert:
         return L"the server's certificate is not valid";
-    case 12170:
+    case kErrorSecureCertRevoked:
         return L"the server's certificate has been revoked";
-    case 8:
+    case kErrorOutOfMemory:
         return L"not enough memory";
-    case 126:
+    case kErrorModuleNotFound:
         return L"WinHTTP is not available on this system";
     default:
         return L"network error " + std::to_wstring(error);

@@ -29,6 +29,32 @@ struct FetchResult {
 // A short reason a person can act on, e.g. "fetch timed out after 60 s".
 std::wstring DescribeFetch(const FetchResult& result, unsigned deadlineMs);
 
+// The HTTP stack's error numbers a fetch can end with, by the names WinHTTP gives them.
+enum WinHttpError : std::uint32_t {
+    kErrorOutOfMemory = 8,      // ERROR_NOT_ENOUGH_MEMORY
+    kErrorModuleNotFound = 126, // ERROR_MOD_NOT_FOUND: no WinHTTP on the system
+    kErrorTimeout = 12002,      // ERROR_WINHTTP_TIMEOUT
+    kErrorInvalidUrl = 12005,   // ERROR_WINHTTP_INVALID_URL
+    kErrorUnrecognizedScheme = 12006,
+    kErrorNameNotResolved = 12007,
+    kErrorOperationCancelled = 12017,
+    kErrorCannotConnect = 12029,
+    kErrorConnectionError = 12030,
+    kErrorSecureCertDateInvalid = 12037,
+    kErrorSecureCertCnInvalid = 12038,
+    kErrorClientAuthCertNeeded = 12044,
+    kErrorSecureInvalidCa = 12045,
+    kErrorSecureCertRevFailed = 12057,
+    kErrorInvalidServerResponse = 12152,
+    kErrorRedirectFailed = 12156,
+    kErrorSecureFailure = 12157,
+    kErrorAutoProxyServiceError = 12166,
+    kErrorUnableToDownloadScript = 12167,
+    kErrorSecureInvalidCert = 12169,
+    kErrorSecureCertRevoked = 12170,
+    kErrorSecureChannelError = 12175,
+};
+
 // The meaning of the HTTP stack's error numbers that a fetch can end with.
 std::wstring FetchErrorText(std::uint32_t error);
 

@@ -1,7 +1,5 @@
 #pragma once
-// The Windows Installer 3.1 row.
-#include "check_result.h"
-#include "installer_version.h"
+// Where the Windows Installer 3.1 row looks for the installer library.
 
 #include <string>
 
@@ -15,7 +13,5 @@ inline constexpr wchar_t kInstallerLibrary[] = L"\\msi.dll";
 // The exact path when it names a file with the normal attribute set (not hidden,
 // system or a directory); empty text otherwise. Wildcards never match.
 std::wstring FindNormalFile(const std::wstring& path);
-
-CheckResult CheckWindowsInstaller();
 
 } // namespace skelvane

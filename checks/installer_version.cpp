@@ -1,4 +1,4 @@
-#include "installer_version.h"
+#include "checks/installer_version.h"
 
 namespace skelvane {
 

@@ -1,4 +1,4 @@
-#include "modOS.h"
+#include "checks/modOS.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "os_info.h"
+#include "checks/os_info.h"
 
 namespace skelvane::modOS {
 

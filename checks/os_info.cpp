@@ -1,4 +1,4 @@
-#include "os_info.h"
+#include "checks/os_info.h"
 
 namespace skelvane {
 
@@ -84,7 +84,7 @@ OsInfo MakeOsInfo(std::uint32_t platform, std::uint32_t major, std::uint32_t min
 
 } // namespace skelvane
 
-#include "check_result.h"
+#include "checks/check_result.h"
 
 namespace skelvane {
 

@@ -1,4 +1,4 @@
-#include "path_template.h"
+#include "checks/path_template.h"
 
 namespace skelvane {
 

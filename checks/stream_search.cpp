@@ -1,4 +1,4 @@
-#include "stream_search.h"
+#include "checks/stream_search.h"
 
 namespace skelvane {
 

@@ -1,4 +1,4 @@
-#include "url.h"
+#include "checks/url.h"
 
 #include <cwctype>
 

@@ -1,4 +1,4 @@
-#include "version_info.h"
+#include "checks/version_info.h"
 
 #include <cstdio>
 

@@ -1,9 +1,9 @@
 // Reading version resources through the system's version functions, once the file's
 // own bytes have shown that those functions can do so safely.
-#include "../common/ansi.h"
-#include "../common/unique_handle.h"
-#include "version_info.h"
-#include "version_resource.h"
+#include "common/ansi.h"
+#include "common/unique_handle.h"
+#include "checks/version_info.h"
+#include "checks/version_resource.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "version_resource.h"
+#include "checks/version_resource.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,7 +1,8 @@
-#include "web_check.h"
+#include "checks/web_check.h"
 
 #include "endpoints.h"
-#include "web_fetch.h"
+#include "checks/web_fetch.h"
+#include "common/utf8.h"
 
 #include <windows.h>
 
@@ -19,11 +20,7 @@ CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker, 
                            const std::function<bool(void*, unsigned)>& wait) {
     try {
         // Pages are searched as bytes; the markers are ASCII, so UTF-8 is exact for them.
-        std::string bytes(marker.size() * 3, '\0');
-        const int n =
-            ::WideCharToMultiByte(CP_UTF8, 0, marker.data(), static_cast<int>(marker.size()),
-                                  bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
-        bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+        const std::string bytes = Utf8(marker);
         FetchOptions options;
         options.deadlineMs = deadlineMs;
         options.wait = wait;

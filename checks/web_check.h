@@ -1,6 +1,6 @@
 #pragma once
 // The two internet access rows.
-#include "check_result.h"
+#include "checks/check_result.h"
 
 #include <functional>
 #include <string>

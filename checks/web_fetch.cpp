@@ -1,9 +1,9 @@
-#include "web_fetch.h"
+#include "checks/web_fetch.h"
 
-#include "../common/unique_handle.h"
-#include "fetch_policy.h"
-#include "stream_search.h"
-#include "url.h"
+#include "common/unique_handle.h"
+#include "checks/fetch_policy.h"
+#include "checks/stream_search.h"
+#include "checks/url.h"
 
 #include <windows.h>
 #include <process.h>
@@ -333,7 +333,8 @@ FetchResult FetchAndFind(const std::wstring& url, std::string_view marker,
         }
         const auto& wait = options.wait ? options.wait : PlainWait;
         if (!wait(job->finished.get(), deadline.Remaining())) {
-            if (deadline.Remaining() > 0) timedOut = {FetchOutcome::TransportError, 12017, 0, url};
+            if (deadline.Remaining() > 0)
+                timedOut = {FetchOutcome::TransportError, kErrorOperationCancelled, 0, url};
             return timedOut;
         }
         return job->result;

@@ -1,6 +1,6 @@
 #pragma once
 // A plain GET over the system's HTTP stack, searched for a marker as it arrives.
-#include "fetch_result.h"
+#include "checks/fetch_result.h"
 
 #include <cstdint>
 #include <functional>

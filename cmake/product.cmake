@@ -36,11 +36,12 @@ foreach(dll winhttp version)
 endforeach()
 
 add_executable(Skelvane WIN32 app/main.cpp app/frmMain.cpp common/terminate_handler.cpp
-                        resources/skelvane.rc)
+                        common/lean_exceptions.cpp resources/skelvane.rc)
 target_link_libraries(Skelvane PRIVATE skelvane_win comctl32 gdi32)
 
 # The same checks for management tools: one line (or JSON) per check and an exit code.
-add_executable(SkelvaneReport app/report_main.cpp common/terminate_handler.cpp resources/report.rc)
+add_executable(SkelvaneReport app/report_main.cpp common/terminate_handler.cpp
+                              common/lean_exceptions.cpp resources/report.rc)
 target_link_libraries(SkelvaneReport PRIVATE skelvane_win)
 target_link_options(SkelvaneReport PRIVATE -municode)
 
@@ -55,10 +56,10 @@ endforeach()
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     # The function list is XP SP2's 32-bit exports; the 64-bit build is held to system DLLs only.
     set(gate_mode --dlls-only)
-    set(default_budget 409600)
+    set(default_budget 262144)
 else()
     set(gate_mode)
-    set(default_budget 307200)
+    set(default_budget 262144)
 endif()
 set(SKELVANE_SIZE_BUDGET ${default_budget} CACHE STRING "Largest acceptable size of each executable, in bytes")
 set(gate ${CMAKE_SOURCE_DIR}/scripts/release-gate)

@@ -16,6 +16,7 @@ add_library(skelvane_win STATIC
     checks/directory_probes.cpp
     checks/installer_check.cpp
     checks/modOS.cpp
+    checks/prerequisites.cpp
     checks/version_reader.cpp
     checks/web_check.cpp
     checks/web_fetch.cpp

@@ -1,4 +1,4 @@
-#include "ansi.h"
+#include "common/ansi.h"
 
 #include <windows.h>
 

@@ -70,6 +70,16 @@ struct view_traits {
     static type invalid() noexcept { return nullptr; }
     static void close(type h) noexcept { ::UnmapViewOfFile(h); }
 };
+struct memory_dc_traits {
+    using type = HDC;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { ::DeleteDC(h); }
+};
+struct global_traits {
+    using type = void*;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { ::GlobalFree(h); }
+};
 struct module_traits {
     using type = HMODULE;
     static type invalid() noexcept { return nullptr; }
@@ -82,6 +92,40 @@ using unique_find_handle = unique_handle<find_traits>;
 using unique_gdi = unique_handle<gdi_traits>;
 using unique_module = unique_handle<module_traits>;
 using unique_file = unique_handle<file_traits>;
+using unique_memory_dc = unique_handle<memory_dc_traits>; // CreateCompatibleDC
+using unique_global = unique_handle<global_traits>;       // memory the system hands over
+
+// A window's device context from GetDC, released to that window.
+class client_dc {
+  public:
+    explicit client_dc(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+    ~client_dc() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    client_dc(const client_dc&) = delete;
+    client_dc& operator=(const client_dc&) = delete;
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context, the previous one put back at scope end.
+class selected_object {
+  public:
+    selected_object(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~selected_object() {
+        if (old_) ::SelectObject(dc_, old_);
+    }
+    selected_object(const selected_object&) = delete;
+    selected_object& operator=(const selected_object&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 using unique_view = unique_handle<view_traits>;
 
 } // namespace skelvane

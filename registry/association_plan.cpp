@@ -1,4 +1,4 @@
-#include "association_plan.h"
+#include "registry/association_plan.h"
 
 namespace skelvane {
 

@@ -1,7 +1,7 @@
-#include "cRegistry.h"
+#include "registry/cRegistry.h"
 
-#include "../common/ansi.h"
-#include "../common/unique_handle.h"
+#include "common/ansi.h"
+#include "common/unique_handle.h"
 
 #include <windows.h>
 
@@ -81,21 +81,28 @@ Variant Decode(DWORD type, const ByteArray& data) {
 
 } // namespace
 
-RegistryError::RegistryError(std::int32_t number, std::wstring source, std::wstring description)
-    : std::runtime_error(ToAnsi(description)), number_(number), source_(std::move(source)),
-      description_(std::move(description)) {}
+RegistryError::RegistryError(std::int32_t number, std::wstring source, std::wstring description,
+                             long status)
+    : number_(number), source_(std::move(source)), description_(std::move(description)),
+      status_(status), what_(ToAnsi(description_)) {}
 
 std::wstring cRegistry::ErrorSource() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path, n < MAX_PATH ? n : 0);
+    // A program may live at a path longer than MAX_PATH: the buffer grows until the
+    // whole path fits (a full buffer means it was cut).
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD n = 0;
+    while ((n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+               path.size() &&
+           path.size() < 32768)
+        path.resize(path.size() * 2);
+    std::wstring name = path.substr(0, n < path.size() ? n : 0);
     name = name.substr(name.find_last_of(L"\\/") + 1);
     if (const std::size_t dot = name.rfind(L'.'); dot != std::wstring::npos) name.resize(dot);
     return name + L".cRegistry";
 }
 
-void cRegistry::Raise(std::int32_t number, std::wstring description) const {
-    throw RegistryError(number, ErrorSource(), std::move(description));
+void cRegistry::Raise(std::int32_t number, std::wstring description, long status) const {
+    throw RegistryError(number, ErrorSource(), std::move(description), status);
 }
 
 bool cRegistry::KeyExists() const {
@@ -105,14 +112,15 @@ bool cRegistry::KeyExists() const {
 
 bool cRegistry::CreateKey() {
     unique_hkey key;
-    if (CreateOrOpen(classKey_, sectionKey_, key) != ERROR_SUCCESS)
-        Raise(kErrRegistry, CreateKeyFailure(sectionKey_));
+    if (const LONG rc = CreateOrOpen(classKey_, sectionKey_, key); rc != ERROR_SUCCESS)
+        Raise(kErrRegistry, CreateKeyFailure(sectionKey_), rc);
     return true;
 }
 
 bool cRegistry::DeleteKey() {
-    if (::RegDeleteKeyA(Root(classKey_), ToAnsi(sectionKey_).c_str()) != ERROR_SUCCESS)
-        Raise(kErrRegistry, DeleteKeyFailure(classKey_, sectionKey_));
+    if (const LONG rc = ::RegDeleteKeyA(Root(classKey_), ToAnsi(sectionKey_).c_str());
+        rc != ERROR_SUCCESS)
+        Raise(kErrRegistry, DeleteKeyFailure(classKey_, sectionKey_), rc);
     return true;
 }
 
@@ -120,12 +128,12 @@ bool cRegistry::DeleteValue() {
     LONG rc;
     {
         unique_hkey key;
-        if (Open(classKey_, sectionKey_, kWriteAccess, key) != ERROR_SUCCESS)
-            Raise(kErrRegistry, OpenForDeleteFailure(classKey_, sectionKey_));
+        if (rc = Open(classKey_, sectionKey_, kWriteAccess, key); rc != ERROR_SUCCESS)
+            Raise(kErrRegistry, OpenForDeleteFailure(classKey_, sectionKey_), rc);
         rc = ::RegDeleteValueA(key.get(), ToAnsi(valueKey_).c_str());
     }
     if (rc != ERROR_SUCCESS)
-        Raise(kErrRegistry, DeleteValueFailure(classKey_, sectionKey_, valueKey_));
+        Raise(kErrRegistry, DeleteValueFailure(classKey_, sectionKey_, valueKey_), rc);
     return true;
 }
 
@@ -143,8 +151,8 @@ void cRegistry::Value(const Variant& vValue) {
     LONG rc = ERROR_SUCCESS;
     {
         unique_hkey key;
-        if (CreateOrOpen(classKey_, sectionKey_, key) != ERROR_SUCCESS)
-            Raise(kErrRegistry, WriteFailure(classKey_, sectionKey_, valueKey_, vValue));
+        if (rc = CreateOrOpen(classKey_, sectionKey_, key); rc != ERROR_SUCCESS)
+            Raise(kErrRegistry, WriteFailure(classKey_, sectionKey_, valueKey_, vValue), rc);
         const std::string name = ToAnsi(valueKey_);
         switch (valueType_) {
         case kRegSz:
@@ -181,7 +189,7 @@ void cRegistry::Value(const Variant& vValue) {
         }
     } // the key is closed before any error leaves
     if (rc != ERROR_SUCCESS)
-        Raise(kErrWriteRefused, WriteFailure(classKey_, sectionKey_, valueKey_, vValue));
+        Raise(kErrWriteRefused, WriteFailure(classKey_, sectionKey_, valueKey_, vValue), rc);
 }
 
 bool cRegistry::EnumerateValues(std::vector<std::wstring>& sKeyNames,

@@ -1,29 +1,36 @@
 #pragma once
 // General-purpose registry access: an object names one place in the registry
 // through its properties; each operation opens, works and closes by itself.
-#include "association_plan.h"
-#include "registry_rules.h"
-#include "variant.h"
+#include "registry/association_plan.h"
+#include "registry/registry_rules.h"
+#include "registry/variant.h"
 
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <string>
 #include <vector>
 
 namespace skelvane {
 
-// Raised by the write, create and delete operations.
-class RegistryError : public std::runtime_error {
+// Raised by the write, create and delete operations: the error's own number, source
+// and description, and, like std::system_error, the Windows status code it came from
+// (0 where no system call failed).
+class RegistryError : public std::exception {
   public:
-    RegistryError(std::int32_t number, std::wstring source, std::wstring description);
+    RegistryError(std::int32_t number, std::wstring source, std::wstring description,
+                  long status = 0);
+    const char* what() const noexcept override { return what_.c_str(); } // in the ANSI code page
     std::int32_t Number() const { return number_; }
     const std::wstring& Source() const { return source_; }
     const std::wstring& Description() const { return description_; }
+    long Status() const { return status_; }
 
   private:
     std::int32_t number_;
     std::wstring source_;
     std::wstring description_;
+    long status_;
+    std::string what_;
 };
 
 class cRegistry {
@@ -59,7 +66,7 @@ class cRegistry {
 
   private:
     void WriteBothClassRoots(const std::wstring& text);
-    [[noreturn]] void Raise(std::int32_t number, std::wstring description) const;
+    [[noreturn]] void Raise(std::int32_t number, std::wstring description, long status = 0) const;
 
     std::int32_t classKey_ = 0;
     std::wstring sectionKey_;

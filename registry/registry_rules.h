@@ -1,6 +1,6 @@
 #pragma once
 // The registry class's decisions that need no registry: numbers, texts, byte work.
-#include "variant.h"
+#include "registry/variant.h"
 
 #include <cstdint>
 #include <string>

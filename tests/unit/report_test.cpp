@@ -1,4 +1,5 @@
 #include "app/report.h"
+#include "common/utf8.h"
 
 #include <gtest/gtest.h>
 

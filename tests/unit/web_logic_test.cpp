@@ -205,8 +205,8 @@ TEST(FetchPolicy, SignInAndRetries) {
     EXPECT_EQ(AnswerProxyChallenge(0, 0), ProxyAnswer{NeedsPassword});
     EXPECT_EQ(AnswerProxyChallenge(kAuthNegotiate, 1), ProxyAnswer{Refused}); // once only
 
-    EXPECT_TRUE(RetryWithoutClientCertificate(kErrorClientCertificateNeeded, false));
-    EXPECT_FALSE(RetryWithoutClientCertificate(kErrorClientCertificateNeeded, true));
+    EXPECT_TRUE(RetryWithoutClientCertificate(kErrorClientAuthCertNeeded, false));
+    EXPECT_FALSE(RetryWithoutClientCertificate(kErrorClientAuthCertNeeded, true));
     EXPECT_FALSE(RetryWithoutClientCertificate(12157, false));
 
     for (const wchar_t* plain : {L"", L"identity", L" Identity\t", L"IDENTITY"})

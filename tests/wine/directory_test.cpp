@@ -1,5 +1,6 @@
 // The .NET Framework and reader tools rows against folders made in the prefix's drive.
 #include "checks/directory_probes.h"
+#include "checks/prerequisites.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -52,20 +53,20 @@ TEST(DirExists, OnlyDirectoriesAreTrue) {
 TEST(CheckDotNetFramework, TheVersionFolderUnderWindows) {
     const std::wstring path = WindowsDirectory() + L"\\Microsoft.NET\\Framework\\v3.5";
     if (DirExists(path)) GTEST_SKIP() << "this prefix has the framework installed";
-    EXPECT_FALSE(CheckDotNetFramework().passed);
+    EXPECT_FALSE(Prerequisites().CheckDotNet().passed);
     {
         MadeFolders made(path); // an empty folder counts
-        const CheckResult r = CheckDotNetFramework();
+        const CheckResult r = Prerequisites().CheckDotNet();
         EXPECT_TRUE(r.passed);
         EXPECT_EQ(r.reason, L"directory found: " + path);
     }
     {
         MadeFolders parent(WindowsDirectory() + L"\\Microsoft.NET\\Framework");
         ASSERT_TRUE(WriteFileBytes(path, "a file, not a folder"));
-        EXPECT_FALSE(CheckDotNetFramework().passed);
+        EXPECT_FALSE(Prerequisites().CheckDotNet().passed);
         ::DeleteFileW(path.c_str());
     }
-    EXPECT_EQ(CheckDotNetFramework().reason, L"directory not found: " + path);
+    EXPECT_EQ(Prerequisites().CheckDotNet().reason, L"directory not found: " + path);
 }
 
 TEST(CheckReaderTools, EitherOfTheTwoNames) {
@@ -75,7 +76,7 @@ TEST(CheckReaderTools, EitherOfTheTwoNames) {
         std::unique_ptr<MadeFolders> first, second;
         if (present & 1) first = std::make_unique<MadeFolders>(kReaderToolsPaths[0]);
         if (present & 2) second = std::make_unique<MadeFolders>(kReaderToolsPaths[1]);
-        const CheckResult r = CheckReaderTools();
+        const CheckResult r = Prerequisites().CheckSmartCard();
         EXPECT_EQ(r.passed, present != 0) << present;
         EXPECT_EQ(r.reason,
                   present == 0 ? L"directory not found: C:\\Program Files\\Gemplus\\ReaderTools or "

@@ -1,5 +1,6 @@
 // The Windows Installer row end to end: the registry value, the file search, the version.
 #include "checks/installer_check.h"
+#include "checks/prerequisites.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ std::wstring FixtureFolder(const wchar_t* name) {
 }
 
 TEST(CheckWindowsInstaller, TheSystemsOwnLibrary) {
-    const CheckResult r = CheckWindowsInstaller();
+    const CheckResult r = Prerequisites().CheckInstaller();
     EXPECT_TRUE(r.passed) << r.reason; // Wine's msi.dll is version 4.5
     EXPECT_TRUE(r.reason.starts_with(L"msi.dll version ")) << r.reason;
 }
@@ -39,12 +40,12 @@ TEST(CheckWindowsInstaller, LocationsOfEveryKind) {
     };
     for (const Case& c : cases) {
         location.Set(c.where);
-        const CheckResult r = CheckWindowsInstaller();
+        const CheckResult r = Prerequisites().CheckInstaller();
         EXPECT_EQ(r.passed, c.passed) << c.where;
         EXPECT_EQ(r.reason, c.reason);
     }
     location.Remove();
-    const CheckResult r = CheckWindowsInstaller();
+    const CheckResult r = Prerequisites().CheckInstaller();
     EXPECT_FALSE(r.passed);
     EXPECT_EQ(r.reason, L"msi.dll not found: \\msi.dll");
 }
@@ -57,23 +58,23 @@ TEST(CheckWindowsInstaller, OnlyANormalFileCounts) {
     ASSERT_FALSE(library.empty());
     const std::wstring path = folder / L"msi.dll";
     ASSERT_TRUE(WriteFileBytes(path, library));
-    EXPECT_TRUE(CheckWindowsInstaller().passed);
+    EXPECT_TRUE(Prerequisites().CheckInstaller().passed);
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_FALSE(CheckWindowsInstaller().passed);
+    EXPECT_FALSE(Prerequisites().CheckInstaller().passed);
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_TRUE(CheckWindowsInstaller().passed);
+    EXPECT_TRUE(Prerequisites().CheckInstaller().passed);
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     // A library with no version resource at all.
     ASSERT_TRUE(WriteFileBytes(path, "MZ not really a library"));
-    const CheckResult r = CheckWindowsInstaller();
+    const CheckResult r = Prerequisites().CheckInstaller();
     EXPECT_FALSE(r.passed);
     EXPECT_EQ(r.reason, L"msi.dll has no file version: " + path);
 
     // A folder named msi.dll is no library.
     ::DeleteFileW(path.c_str());
     ::CreateDirectoryW(path.c_str(), nullptr);
-    EXPECT_FALSE(CheckWindowsInstaller().passed);
+    EXPECT_FALSE(Prerequisites().CheckInstaller().passed);
 }
 
 TEST(FindNormalFile, ExactPathsOnly) {

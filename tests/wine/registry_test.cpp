@@ -178,6 +178,7 @@ TEST_F(Registry, WritesThatStoreNothing) {
     EXPECT_EQ(notBytes.Number(), kErrRegistry);
     EXPECT_EQ(notBytes.Source(), L"");
     EXPECT_EQ(notBytes.Description(), L"");
+    EXPECT_EQ(notBytes.Status(), 0); // no system call failed
 }
 
 TEST_F(Registry, RefusedByThePlatform) {
@@ -186,6 +187,10 @@ TEST_F(Registry, RefusedByThePlatform) {
     EXPECT_EQ(write.Number(), kErrRegistry);
     EXPECT_EQ(write.Description(), L"Failed to set registry value Key: '305419896',Section: '" +
                                        section_ + L"',Key: 'v' to value: 'x'");
+    EXPECT_NE(write.Status(), 0); // the system's own code travels with it
+    EXPECT_EQ(std::string(write.what()),
+              "Failed to set registry value Key: '305419896',Section: '" +
+                  std::string(section_.begin(), section_.end()) + "',Key: 'v' to value: 'x'");
     EXPECT_EQ(Raised([&] { reg_.CreateKey(); }).Description(),
               L"Failed to create registry Key: '" + section_);
 

@@ -1,0 +1,99 @@
+#include "checks/prerequisites.h"
+
+#include "checks/directory_probes.h"
+#include "checks/installer_check.h"
+#include "checks/installer_version.h"
+#include "checks/modOS.h"
+#include "checks/path_template.h"
+#include "checks/web_check.h"
+#include "registry/cRegistry.h"
+
+#include <windows.h>
+
+namespace skelvane {
+
+CheckResult Prerequisites::CheckAppUrl() {
+    std::wstring reason;
+    const bool passed = TestUrl(AppPageUrl(), kAppPageMarker, &reason);
+    return {passed, reason};
+}
+
+CheckResult Prerequisites::CheckDataUrl() {
+    std::wstring reason;
+    const bool passed = TestUrl(DataPageUrl(), kDataPageMarker, &reason);
+    return {passed, reason};
+}
+
+CheckResult Prerequisites::CheckOs() {
+    os_ = modOS::GetOsInfo();
+    return OsVerdict(os_);
+}
+
+CheckResult Prerequisites::CheckInstaller() {
+    std::wstring location;
+    {
+        cRegistry registry;
+        registry.ClassKey(kHkeyLocalMachine);
+        registry.SectionKey(kInstallerKey);
+        registry.ValueKey(kInstallerValue);
+        registry.ValueType(kRegSz);
+        location = ToText(registry.Value());
+    }
+    // Joined as they are: a trailing backslash doubles, an empty location leaves the root.
+    const std::wstring library = location + kInstallerLibrary;
+    if (FindNormalFile(library).empty()) return Fail(L"msi.dll not found: " + library);
+
+    VersionInfo info;
+    if (ReadVersionInfo(library, info) == VersionRead::Damaged)
+        return Fail(L"the version resource is damaged: " + library);
+    if (info.FileVersion.empty()) return Fail(L"msi.dll has no file version: " + library);
+    if (IsInstallerOK(info.FileVersion)) return Pass(L"msi.dll version " + info.FileVersion);
+    return Fail(L"msi.dll version " + info.FileVersion + L" is below 3.1");
+}
+
+CheckResult Prerequisites::CheckDotNet() {
+    const std::wstring path = ReplaceAll(kDotNetPathTemplate, kWindowsToken, WindowsDirectory());
+    if (DirExists(path)) return Pass(L"directory found: " + path);
+    return Fail(L"directory not found: " + path);
+}
+
+CheckResult Prerequisites::CheckSmartCard() {
+    // Both names are probed every time, the older one first.
+    const bool first = DirExists(kReaderToolsPaths[0]);
+    const bool second = DirExists(kReaderToolsPaths[1]);
+    if (first) return Pass(std::wstring(L"directory found: ") + kReaderToolsPaths[0]);
+    if (second) return Pass(std::wstring(L"directory found: ") + kReaderToolsPaths[1]);
+    return Fail(std::wstring(L"directory not found: ") + kReaderToolsPaths[0] + L" or " +
+                kReaderToolsPaths[1]);
+}
+
+bool Prerequisites::TestUrl(const std::wstring& url, const std::wstring& SearchString,
+                            std::wstring* reason) {
+    const CheckResult result =
+        FetchAndSearch(url, SearchString, kFetchDeadlineMs,
+                       [this](void* finished, unsigned ms) { return WaitForFetch(finished, ms); });
+    if (reason) *reason = result.reason;
+    return result.passed;
+}
+
+std::wstring Prerequisites::WindowsDirectory() {
+    return skelvane::WindowsDirectory();
+}
+
+bool Prerequisites::DirExists(const std::wstring& DirName) {
+    return skelvane::DirExists(DirName);
+}
+
+bool Prerequisites::IsInstallerOK(const std::wstring& Version) {
+    return skelvane::IsInstallerOK(Version);
+}
+
+VersionRead Prerequisites::ReadVersionInfo(const std::wstring& path, VersionInfo& info) {
+    return ReadVersionResource(path, info);
+}
+
+bool Prerequisites::WaitForFetch(void* finished, unsigned ms) {
+    return ::WaitForSingleObject(finished, ms) == WAIT_OBJECT_0;
+}
+
+} // namespace skelvane
