@@ -7,7 +7,9 @@ set(SKELVANE_DATA_HOST "secure.quorrelcard.example" CACHE STRING
 configure_file(${CMAKE_SOURCE_DIR}/checks/endpoints.h.in ${CMAKE_BINARY_DIR}/generated/endpoints.h)
 
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
-add_compile_options(-ffunction-sections -fdata-sections)
+# No build paths in what is built: the same source gives the same bytes in any folder.
+add_compile_options(-ffunction-sections -fdata-sections
+                    -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
 
 # The Windows glue: thin wrappers over the system, shared by the product and the tests.
