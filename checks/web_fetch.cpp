@@ -1,12 +1,12 @@
 #include "checks/web_fetch.h"
 
-#include "common/unique_handle.h"
 #include "checks/fetch_policy.h"
+#include "checks/fetch_workers.h"
 #include "checks/stream_search.h"
 #include "checks/url.h"
+#include "common/unique_handle.h"
 
 #include <windows.h>
-#include <process.h>
 #include <winhttp.h>
 
 #include <algorithm>
@@ -68,17 +68,15 @@ class ProxySettings {
         }
         options.fAutoLogonIfChallenged = TRUE;
         WINHTTP_PROXY_INFO info{};
-        if (::WinHttpGetProxyForUrl(session, url.c_str(), &options, &info))
-            ::WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
-        if (info.lpszProxy) ::GlobalFree(info.lpszProxy);
-        if (info.lpszProxyBypass) ::GlobalFree(info.lpszProxyBypass);
+        const bool found = ::WinHttpGetProxyForUrl(session, url.c_str(), &options, &info);
+        const unique_global proxy(info.lpszProxy), bypass(info.lpszProxyBypass);
+        if (found) ::WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
     }
 
   private:
     static void Take(LPWSTR text, std::wstring& into) {
-        if (!text) return;
-        into = text;
-        ::GlobalFree(text);
+        const unique_global owned(text);
+        if (text) into = text;
     }
     bool autoDetect_ = false;
     std::wstring autoConfigUrl_, proxy_, bypass_;
@@ -276,17 +274,14 @@ struct Job {
     unique_kernel_handle finished{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
-unsigned __stdcall Worker(void* argument) {
-    const std::unique_ptr<std::shared_ptr<Job>> owner(static_cast<std::shared_ptr<Job>*>(argument));
-    Job& job = **owner;
+void Work(Job& job) {
     try {
         job.result = job.fetch.Run();
     } catch (...) {
         job.result.outcome = FetchOutcome::TransportError;
-        job.result.error = ERROR_NOT_ENOUGH_MEMORY;
+        job.result.error = kErrorOutOfMemory;
     }
     ::SetEvent(job.finished.get());
-    return 0;
 }
 
 bool PlainWait(void* finished, unsigned ms) {
@@ -323,14 +318,9 @@ FetchResult FetchAndFind(const std::wstring& url, std::string_view marker,
     try {
         const Deadline deadline(options.deadlineMs);
         auto job = std::make_shared<Job>(url, marker, options);
-        if (!job->finished) return {FetchOutcome::TransportError, ERROR_NOT_ENOUGH_MEMORY, 0, url};
-        auto* forWorker = new std::shared_ptr<Job>(job);
-        unique_kernel_handle thread(
-            reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &Worker, forWorker, 0, nullptr)));
-        if (!thread) {
-            delete forWorker;
-            return {FetchOutcome::TransportError, ERROR_NOT_ENOUGH_MEMORY, 0, url};
-        }
+        if (!job->finished) return {FetchOutcome::TransportError, kErrorOutOfMemory, 0, url};
+        if (!RunOnWorker([job] { Work(*job); }))
+            return {FetchOutcome::TransportError, kErrorOutOfMemory, 0, url};
         const auto& wait = options.wait ? options.wait : PlainWait;
         if (!wait(job->finished.get(), deadline.Remaining())) {
             if (deadline.Remaining() > 0)
@@ -339,7 +329,7 @@ FetchResult FetchAndFind(const std::wstring& url, std::string_view marker,
         }
         return job->result;
     } catch (...) {
-        return {FetchOutcome::TransportError, ERROR_NOT_ENOUGH_MEMORY, 0, url};
+        return {FetchOutcome::TransportError, kErrorOutOfMemory, 0, url};
     }
 }
 
