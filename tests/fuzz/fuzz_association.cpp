@@ -24,8 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     a.sAssociation = part(3), a.sInstallMenuText = part(4);
     a.bSupportPrint = data[0] & 1, a.bSupportNew = data[0] & 2, a.bSupportInstall = data[0] & 4;
     a.lDefaultIconIndex = static_cast<std::int8_t>(data[1]);
-    for (const AssociationWrite& w : PlanExeAssociation(a))
-        if (w.section.empty()) std::abort();
+    // The extension first, then only keys under the class (an empty class name is the
+    // caller's to give: its keys then stand at the root).
+    const std::vector<AssociationWrite> plan = PlanExeAssociation(a);
+    if (plan.size() < 4 || plan[0].section != L"." + a.sAssociation) std::abort();
+    for (std::size_t i = 1; i < plan.size(); ++i)
+        if (!plan[i].section.starts_with(a.sClassName)) std::abort();
     PlanAdditionalVerbs(a.sClassName, parts);
     QuoteExePath(a.sExePath);
     return 0;

@@ -22,11 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     url->path.front() != L'/' || url->path.find(L'#') != std::wstring::npos))
             std::abort();
     }
-    // A resolved address never keeps a fragment, and resolving it again changes nothing.
+    // A resolved address never keeps a fragment; an absolute one resolves the same
+    // against any base, and once its dot segments are gone, resolving changes nothing.
     if (ParseUrl(base)) {
         const std::wstring once = ResolveLocation(base, location);
         if (once.find(L'#') != std::wstring::npos) std::abort();
-        if (ParseUrl(once) && ResolveLocation(base, once) != once) std::abort();
+        if (ParseUrl(once)) {
+            const std::wstring twice = ResolveLocation(base, once);
+            if (ResolveLocation(once, once) != twice) std::abort();
+            if (ResolveLocation(base, twice) != twice) std::abort();
+        }
     }
     return 0;
 }
