@@ -71,14 +71,10 @@ class PeFile {
     explicit PeFile(Bytes file) : file_(file) {}
 
     // False when the file is no PE file at all; damaged_ says whether it is one
-    // whose headers are broken.
-    bool Open() {
-        if (file_.size() < 0x40 || file_[0] != 'M' || file_[1] != 'Z') return false;
-        const auto pe = Read32(file_, 0x3C);
-        if (!pe || *pe > file_.size() || file_.size() - *pe < 24) return false;
-        if (file_[*pe] != 'P' || file_[*pe + 1] != 'E' || file_[*pe + 2] || file_[*pe + 3])
-            return false;
-        const std::size_t header = *pe + 4;
+    // whose headers are broken. `pe` is where its new-format header starts.
+    bool Open(std::size_t pe) {
+        if (file_.size() - pe < 24 || file_[pe + 2] || file_[pe + 3]) return false;
+        const std::size_t header = pe + 4;
         const auto sections = Read16(file_, header + 2);
         const auto optionalSize = Read16(file_, header + 16);
         const std::size_t optional = header + 20;
@@ -123,29 +119,28 @@ class PeFile {
     // section that holds them has all of them in the file. The system maps addresses
     // through the sections' sizes in the file, as here.
     std::optional<std::size_t> FileOffset(std::uint32_t rva, std::uint32_t length) const {
-        for (const Section& s : sections_) {
-            if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize) continue;
-            const std::uint64_t into = rva - s.virtualAddress;
-            const std::uint64_t offset = std::uint64_t{s.rawOffset} + into;
-            if (into + length > s.rawSize || offset + length > file_.size()) return std::nullopt;
-            return static_cast<std::size_t>(offset);
-        }
-        return std::nullopt;
+        const Section* s = SectionOf(rva);
+        if (!s) return std::nullopt;
+        const std::uint64_t into = rva - s->virtualAddress;
+        const std::uint64_t offset = std::uint64_t{s->rawOffset} + into;
+        if (into + length > s->rawSize || offset + length > file_.size()) return std::nullopt;
+        return static_cast<std::size_t>(offset);
     }
 
-    Bytes file() const { return file_; }
-
   private:
+    const Section* SectionOf(std::uint32_t rva) const {
+        for (const Section& s : sections_)
+            if (rva >= s.virtualAddress && rva - s.virtualAddress < s.rawSize) return &s;
+        return nullptr;
+    }
+
     // How many bytes of the section holding rva lie in the file from there on.
     std::size_t SpanLeft(std::uint32_t rva) const {
-        for (const Section& s : sections_) {
-            if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize) continue;
-            const std::uint64_t offset = std::uint64_t{s.rawOffset} + (rva - s.virtualAddress);
-            const std::uint64_t inSection = s.rawSize - (rva - s.virtualAddress);
-            return static_cast<std::size_t>(
-                std::min<std::uint64_t>(inSection, file_.size() - offset));
-        }
-        return 0;
+        const Section* s = SectionOf(rva);
+        if (!s) return 0;
+        const std::uint64_t offset = std::uint64_t{s->rawOffset} + (rva - s->virtualAddress);
+        const std::uint64_t inSection = s->rawSize - (rva - s->virtualAddress);
+        return static_cast<std::size_t>(std::min<std::uint64_t>(inSection, file_.size() - offset));
     }
 
     Bytes file_;
@@ -153,6 +148,24 @@ class PeFile {
     Bytes resources_;
     bool damaged_ = false;
 };
+
+// Counts in one version block of a file: false when it is not sound.
+bool AddBlock(VersionResourceFacts& facts, Bytes block) {
+    // The system copies the whole resource and converts within twice its size: the
+    // block's own length must not claim more than the resource holds.
+    if (!VersionBlockIsSound(block)) return false;
+    facts.state = VersionResourceState::Sound;
+    facts.largestSize = std::max(facts.largestSize, static_cast<std::uint32_t>(block.size()));
+    return true;
+}
+
+// Where a program file's new-format (PE or NE) header starts, after its MZ stub.
+std::optional<std::size_t> NewHeader(Bytes file) {
+    if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') return std::nullopt;
+    const auto at = Read32(file, 0x3C);
+    if (!at || *at > file.size() || file.size() - *at < 4) return std::nullopt;
+    return *at;
+}
 
 // The entries of one resource directory: (name or id, offset), checked to lie inside.
 struct Entry {
@@ -216,9 +229,7 @@ VersionResourceFacts InspectNe(Bytes file, std::size_t header) {
             const std::uint64_t offset = std::uint64_t{*Read16(table, entry)} << *shift;
             const std::uint64_t length = std::uint64_t{*Read16(table, entry + 2)} << *shift;
             if (offset > file.size() || length > file.size() - offset) return kDamaged;
-            if (!VersionBlockIsSound(file.subspan(offset, length))) return kDamaged;
-            facts.state = VersionResourceState::Sound;
-            facts.largestSize = std::max(facts.largestSize, static_cast<std::uint32_t>(length));
+            if (!AddBlock(facts, file.subspan(offset, length))) return kDamaged;
         }
         at += 8 + 12 * std::size_t{*count};
     }
@@ -235,14 +246,11 @@ bool VersionBlockIsSound(Bytes block) {
 
 VersionResourceFacts InspectVersionResource(Bytes file) {
     constexpr VersionResourceFacts kAbsent{}, kDamaged{VersionResourceState::Damaged, 0};
+    const auto header = NewHeader(file);
+    if (!header) return kAbsent;
+    if (file[*header] == 'N' && file[*header + 1] == 'E') return InspectNe(file, *header);
     PeFile pe(file);
-    if (!pe.Open()) {
-        const auto header = Read32(file, 0x3C);
-        if (file.size() >= 0x40 && file[0] == 'M' && file[1] == 'Z' && header &&
-            *header <= file.size() - 2 && file[*header] == 'N' && file[*header + 1] == 'E')
-            return InspectNe(file, *header);
-        return kAbsent;
-    }
+    if (file[*header] != 'P' || file[*header + 1] != 'E' || !pe.Open(*header)) return kAbsent;
     if (pe.damaged()) return kDamaged;
     const Bytes resources = pe.resources();
     if (resources.empty()) return kAbsent;
@@ -264,12 +272,7 @@ VersionResourceFacts InspectVersionResource(Bytes file) {
         const std::uint32_t rva = *Read32(resources, at), size = *Read32(resources, at + 4);
         const auto offset = pe.FileOffset(rva, size);
         if (!offset) return kDamaged;
-        const Bytes block = file.subspan(*offset, size);
-        // The system copies the whole resource and converts within twice its size:
-        // the block's own length must not claim more than the resource holds.
-        if (!VersionBlockIsSound(block)) return kDamaged;
-        facts.state = VersionResourceState::Sound;
-        facts.largestSize = std::max(facts.largestSize, size);
+        if (!AddBlock(facts, file.subspan(*offset, size))) return kDamaged;
     }
     return facts;
 }
