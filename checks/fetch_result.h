@@ -10,7 +10,7 @@ enum class FetchOutcome {
     NotFound,           // the page arrived without the marker
     HttpError,          // the server answered with an error status
     TimedOut,           // the overall deadline passed
-    TooManyRedirects,   // more than the allowed redirects, or a loop
+    TooManyRedirects,   // more than the allowed redirects
     BadAddress,         // not an http or https address
     TransportError,     // name resolution, connection, TLS or protocol failure
     Encoded,            // the page came compressed although it was asked for plain

@@ -6,21 +6,22 @@
 #include "checks/modOS.h"
 #include "checks/path_template.h"
 #include "checks/web_check.h"
+#include "checks/web_fetch.h"
 #include "registry/cRegistry.h"
-
-#include <windows.h>
 
 namespace skelvane {
 
 CheckResult Prerequisites::CheckAppUrl() {
-    std::wstring reason;
-    const bool passed = TestUrl(AppPageUrl(), kAppPageMarker, &reason);
-    return {passed, reason};
+    return CheckPage(AppPageUrl(), kAppPageMarker);
 }
 
 CheckResult Prerequisites::CheckDataUrl() {
+    return CheckPage(DataPageUrl(), kDataPageMarker);
+}
+
+CheckResult Prerequisites::CheckPage(const std::wstring& url, const std::wstring& marker) {
     std::wstring reason;
-    const bool passed = TestUrl(DataPageUrl(), kDataPageMarker, &reason);
+    const bool passed = TestUrl(url, marker, &reason);
     return {passed, reason};
 }
 
@@ -93,7 +94,7 @@ VersionRead Prerequisites::ReadVersionInfo(const std::wstring& path, VersionInfo
 }
 
 bool Prerequisites::WaitForFetch(void* finished, unsigned ms) {
-    return ::WaitForSingleObject(finished, ms) == WAIT_OBJECT_0;
+    return WaitPlainly(finished, ms);
 }
 
 } // namespace skelvane

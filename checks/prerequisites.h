@@ -39,6 +39,8 @@ class Prerequisites {
     virtual bool WaitForFetch(void* finished, unsigned ms);
 
   private:
+    CheckResult CheckPage(const std::wstring& url, const std::wstring& marker);
+
     OsInfo os_;
 };
 

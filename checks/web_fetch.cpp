@@ -284,13 +284,13 @@ void Work(Job& job) {
     ::SetEvent(job.finished.get());
 }
 
-bool PlainWait(void* finished, unsigned ms) {
-    return ::WaitForSingleObject(finished, ms) == WAIT_OBJECT_0;
-}
-
 using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
 
 } // namespace
+
+bool WaitPlainly(void* finished, unsigned ms) {
+    return ::WaitForSingleObject(finished, ms) == WAIT_OBJECT_0;
+}
 
 std::vector<std::uint32_t> SystemTlsChoices() {
     OSVERSIONINFOW version{};
@@ -321,7 +321,7 @@ FetchResult FetchAndFind(const std::wstring& url, std::string_view marker,
         if (!job->finished) return {FetchOutcome::TransportError, kErrorOutOfMemory, 0, url};
         if (!RunOnWorker([job] { Work(*job); }))
             return {FetchOutcome::TransportError, kErrorOutOfMemory, 0, url};
-        const auto& wait = options.wait ? options.wait : PlainWait;
+        const auto& wait = options.wait ? options.wait : WaitPlainly;
         if (!wait(job->finished.get(), deadline.Remaining())) {
             if (deadline.Remaining() > 0)
                 timedOut = {FetchOutcome::TransportError, kErrorOperationCancelled, 0, url};

@@ -16,12 +16,15 @@ inline constexpr int kMaxRedirects = 10;
 // version Windows really is, not the one it reports to older programs.
 std::vector<std::uint32_t> SystemTlsChoices();
 
+// Blocks until `finished` (an event handle) is set or ms have passed; true when it was set.
+bool WaitPlainly(void* finished, unsigned ms);
+
 struct FetchOptions {
     unsigned deadlineMs = 60000;
     std::vector<std::uint32_t> tlsChoices = SystemTlsChoices();
     // Waits up to ms for `finished` (an event handle) and says whether it was set. A
     // window waits here while it keeps painting, and returns false at once if it is
-    // closed; the fetch is then abandoned. Unset: a plain wait.
+    // closed; the fetch is then abandoned. Unset: WaitPlainly.
     std::function<bool(void* finished, unsigned ms)> wait;
 };
 
