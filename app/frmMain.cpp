@@ -167,12 +167,19 @@ void frmMain::CreateControls() {
             Picture(item->id) =
                 static_cast<HBITMAP>(bitmaps_[static_cast<int>(item->image) - 1].get());
     }
-    // One tooltip for the status boxes; each box joins it when its result is known.
-    tooltip_ =
-        ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                          WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
-    if (tooltip_) ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(400, dpi_, 96));
+}
+
+// One tooltip for the status boxes, made with the first result (not at start-up, where
+// nothing needs it yet); each box joins it when its result is known.
+HWND frmMain::Tooltip() {
+    if (!tooltip_) {
+        tooltip_ =
+            ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+        if (tooltip_) ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(400, dpi_, 96));
+    }
+    return tooltip_;
 }
 
 // The dialog font at 8 points, a pixel smaller at a time (down to 6 points) while
@@ -253,14 +260,14 @@ void frmMain::ShowRow(const CheckRow& row, const CheckResult& result) {
         std::wstring(result.passed ? kPassedText : kFailedText) + L": " + result.reason;
     ::SetWindowTextW(box, said.c_str());
     ::InvalidateRect(box, nullptr, TRUE);
-    if (tooltip_) {
+    if (HWND tooltip = Tooltip()) {
         TOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V1_SIZE; // the size every version of the control knows
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = hwnd_;
         tool.uId = reinterpret_cast<UINT_PTR>(box);
         tool.lpszText = const_cast<wchar_t*>(result.reason.c_str());
-        ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
@@ -288,26 +295,28 @@ bool frmMain::WaitWhileBusy(HANDLE finished, DWORD ms) {
         if (finished && woke == WAIT_OBJECT_0) return true;
         if (woke == WAIT_TIMEOUT) return false;
         if (woke == WAIT_FAILED) ::Sleep(10); // never spin
-        MSG msg;
-        while (hwnd_ && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam)); // leave it for the main loop
-                return false;
-            }
-            if (!IsHeldInput(msg)) Dispatch(msg);
-        }
+        if (!PumpMessages(true)) return false;
     }
     return false;
 }
 
 bool frmMain::DoEvents() {
+    PumpMessages(false);
+    return hwnd_ != nullptr;
+}
+
+// Handles every message already queued, dropping what a running check waits out
+// (IsHeldInput) when asked.
+// False once the window is gone or the program is to quit; the quit is left queued for
+// the main loop.
+bool frmMain::PumpMessages(bool holdInput) {
     MSG msg;
     while (hwnd_ && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam)); // leave it for the main loop
-            break;
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
         }
-        Dispatch(msg);
+        if (!holdInput || !IsHeldInput(msg)) Dispatch(msg);
     }
     return hwnd_ != nullptr;
 }

@@ -46,9 +46,11 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
 
     void RunChecks();
     void ShowRow(const CheckRow& row, const CheckResult& result);
+    HWND Tooltip();
     bool Pause(DWORD ms);
     bool WaitWhileBusy(HANDLE finished, DWORD ms);
     bool DoEvents();
+    bool PumpMessages(bool holdInput);
     void Dispatch(MSG& msg);
     void SetLabelText(ControlId label, const std::wstring& text);
     HBITMAP& Picture(ControlId id) { return pictures_[static_cast<int>(id) - 1]; }
@@ -61,7 +63,7 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     std::array<HBITMAP, kControls.size()> pictures_{}; // shared references into bitmaps_
     std::array<unique_gdi, 4> bitmaps_;
     unique_gdi font_;
-    HWND tooltip_ = nullptr; // owned by the window, destroyed with it
+    HWND tooltip_ = nullptr; // made on first use; owned by the window, destroyed with it
 };
 
 } // namespace skelvane
