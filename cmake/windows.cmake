@@ -7,6 +7,11 @@ set(SKELVANE_DATA_HOST "secure.quorrelcard.example" CACHE STRING
 configure_file(${CMAKE_SOURCE_DIR}/checks/endpoints.h.in ${CMAKE_BINARY_DIR}/generated/endpoints.h)
 
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
+# A stack buffer overrun ends the program instead of running an attacker's code. The
+# programs bring their own guard (common/stack_guard.cpp); the test programs take the
+# runtime's.
+add_compile_options(-fstack-protector-strong)
+add_link_options(-fstack-protector-strong)
 # No build paths in what is built: the same source gives the same bytes in any folder.
 add_compile_options(-ffunction-sections -fdata-sections
                     -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
@@ -14,7 +19,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
 
 # The Windows glue: thin wrappers over the system, shared by the product and the tests.
 add_library(skelvane_win STATIC
+    app/check_table.cpp
     common/ansi.cpp
+    common/system_library.cpp
     checks/directory_probes.cpp
     checks/installer_check.cpp
     checks/modOS.cpp

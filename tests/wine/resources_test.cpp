@@ -8,24 +8,6 @@
 namespace skelvane::test {
 namespace {
 
-std::vector<char> VersionBlock(const std::wstring& exe) {
-    DWORD ignored = 0;
-    std::vector<char> block(::GetFileVersionInfoSizeW(exe.c_str(), &ignored));
-    if (block.empty() ||
-        !::GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
-        block.clear();
-    return block;
-}
-
-std::wstring VersionString(std::vector<char>& block, const std::wstring& key) {
-    void* value = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueW(block.data(), (L"\\StringFileInfo\\040904B0\\" + key).c_str(), &value,
-                          &length))
-        return L"<missing>";
-    return static_cast<const wchar_t*>(value);
-}
-
 BOOL CALLBACK CountGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
     auto* names = reinterpret_cast<std::vector<ULONG_PTR>*>(found);
     names->push_back(IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : 0);

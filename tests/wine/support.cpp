@@ -1,5 +1,9 @@
 #include "support.h"
 
+#include "checks/directory_probes.h"
+#include "checks/installer_check.h"
+#include "common/shown_text.h"
+
 #include <string>
 
 namespace skelvane::test {
@@ -9,6 +13,53 @@ std::wstring WinePath(const char* unixPath) {
     for (const char* p = unixPath; *p; ++p)
         path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
     return path;
+}
+
+bool ShowsUnsafe(std::wstring_view text) {
+    for (wchar_t c : text)
+        if (c != L'\r' && c != L'\n' && IsUnsafeToShow(c)) return true;
+    return text.find(L"\\u00") != std::wstring_view::npos;
+}
+
+bool ShowsUnsafe(std::string_view utf8) {
+    const int length =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+                          length);
+    return ShowsUnsafe(text);
+}
+
+std::vector<char> VersionBlock(const std::wstring& exe) {
+    DWORD ignored = 0;
+    std::vector<char> block(::GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    if (block.empty() ||
+        !::GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
+        block.clear();
+    return block;
+}
+
+std::wstring VersionString(std::vector<char>& block, const std::wstring& key) {
+    void* value = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueW(block.data(), (L"\\StringFileInfo\\040904B0\\" + key).c_str(), &value,
+                          &length))
+        return L"<missing>";
+    return static_cast<const wchar_t*>(value);
+}
+
+ReaderAndFramework::ReaderAndFramework() {
+    for (const std::wstring& path :
+         {WindowsDirectory() + L"\\Microsoft.NET",
+          WindowsDirectory() + L"\\Microsoft.NET\\Framework",
+          WindowsDirectory() + L"\\Microsoft.NET\\Framework\\v3.5",
+          std::wstring(L"C:\\Program Files\\GemAlto"), std::wstring(kReaderToolsPaths[1])})
+        if (::CreateDirectoryW(path.c_str(), nullptr)) made_.push_back(path);
+}
+
+ReaderAndFramework::~ReaderAndFramework() {
+    for (auto it = made_.rbegin(); it != made_.rend(); ++it)
+        ::RemoveDirectoryW(it->c_str());
 }
 
 std::wstring ProductExe(const wchar_t* name) {
@@ -116,7 +167,8 @@ std::string ReadFileBytes(const std::wstring& path) {
     return bytes;
 }
 
-ChildProcess::ChildProcess(const std::wstring& commandLine, bool captureOutput, int showCommand) {
+ChildProcess::ChildProcess(const std::wstring& commandLine, bool captureOutput, int showCommand,
+                           const wchar_t* startIn) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     if (showCommand >= 0) {
@@ -139,7 +191,7 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, bool captureOutput, 
     }
     std::wstring line = commandLine;
     PROCESS_INFORMATION pi{};
-    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, captureOutput, 0, nullptr, nullptr,
+    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, captureOutput, 0, nullptr, startIn,
                          &si, &pi)) {
         process_.reset(pi.hProcess);
         ::CloseHandle(pi.hThread);

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace skelvane::test {
 
@@ -56,7 +58,7 @@ std::string ReadFileBytes(const std::wstring& path);
 class ChildProcess {
   public:
     explicit ChildProcess(const std::wstring& commandLine, bool captureOutput = false,
-                          int showCommand = -1);
+                          int showCommand = -1, const wchar_t* startIn = nullptr);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -79,5 +81,29 @@ class ChildProcess {
 HWND FindProcessWindow(DWORD processId, const wchar_t* windowClass, DWORD timeoutMs);
 
 std::wstring WindowText(HWND hwnd);
+
+// True when text (UTF-16, or UTF-8 bytes) holds a character that must not be shown raw:
+// a control other than the line ends and tab, DEL, a C1 control or a direction mark.
+// A JSON escape of a control ("\u001b") counts too: a consumer that prints it revives it.
+bool ShowsUnsafe(std::wstring_view text);
+bool ShowsUnsafe(std::string_view utf8);
+
+// A file's version block, read with the system's functions (empty when it has none), and
+// one text of its table 040904B0 ("<missing>" when absent).
+std::vector<char> VersionBlock(const std::wstring& exe);
+std::wstring VersionString(std::vector<char>& block, const std::wstring& key);
+
+// The folders the framework and smart card rows look for, made for a test (those that
+// were missing) and removed after it.
+class ReaderAndFramework {
+  public:
+    ReaderAndFramework();
+    ~ReaderAndFramework();
+    ReaderAndFramework(const ReaderAndFramework&) = delete;
+    ReaderAndFramework& operator=(const ReaderAndFramework&) = delete;
+
+  private:
+    std::vector<std::wstring> made_;
+};
 
 } // namespace skelvane::test
