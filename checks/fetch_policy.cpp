@@ -22,6 +22,19 @@ bool RetryWithoutClientCertificate(std::uint32_t error, bool alreadyRetried) {
     return error == kErrorClientAuthCertNeeded && !alreadyRetried;
 }
 
+std::uint32_t CertificateError(std::uint32_t flags) {
+    // The status callback's WINHTTP_CALLBACK_STATUS_FLAG_* values, each with its error.
+    constexpr std::uint32_t kByFlag[][2] = {
+        {0x20, kErrorSecureCertDateInvalid}, {0x08, kErrorSecureInvalidCa},
+        {0x10, kErrorSecureCertCnInvalid},   {0x04, kErrorSecureCertRevoked},
+        {0x01, kErrorSecureCertRevFailed},   {0x40, kErrorSecureCertWrongUsage},
+        {0x02, kErrorSecureInvalidCert},     {0x80000000u, kErrorSecureChannelError},
+    };
+    for (const auto& [flag, error] : kByFlag)
+        if (flags & flag) return error;
+    return kErrorSecureFailure;
+}
+
 bool IsEncoded(std::wstring_view coding) {
     while (!coding.empty() && (coding.front() == L' ' || coding.front() == L'\t'))
         coding.remove_prefix(1);

@@ -36,6 +36,11 @@ ProxyAnswer AnswerProxyChallenge(std::uint32_t offeredSchemes, int answersSoFar)
 // A server that asks for a client certificate without needing one: answer once with none.
 bool RetryWithoutClientCertificate(std::uint32_t error, bool alreadyRetried);
 
+// The precise certificate error behind the stack's catch-all secure failure (12175), from
+// the flags its status callback reports; 12175 itself when the flags name nothing known.
+// Where several are set, the one a user can most easily act on wins: the clock first.
+std::uint32_t CertificateError(std::uint32_t secureFailureFlags);
+
 // True when a Content-Encoding header names any coding but identity.
 bool IsEncoded(std::wstring_view contentEncoding);
 

@@ -1,5 +1,7 @@
 #include "checks/fetch_result.h"
 
+#include "common/number_text.h"
+
 namespace skelvane {
 
 std::wstring FetchErrorText(std::uint32_t error) {
@@ -22,14 +24,18 @@ std::wstring FetchErrorText(std::uint32_t error) {
         return L"the server's answer was not valid HTTP";
     case kErrorRedirectFailed:
         return L"the redirect was refused";
-    case kErrorSecureFailure:
+    case kErrorSecureChannelError:
         return L"the secure channel could not be set up";
-    case kErrorAutoProxyServiceError:
+    case kErrorBadAutoProxyScript:
         return L"the proxy auto-configuration script failed";
     case kErrorUnableToDownloadScript:
         return L"the proxy auto-configuration script could not be downloaded";
-    case kErrorSecureChannelError:
+    case kErrorAutoProxyServiceError:
+        return L"no proxy could be found for the address";
+    case kErrorSecureFailure:
         return L"the server's certificate was not accepted";
+    case kErrorSecureCertWrongUsage:
+        return L"the server's certificate is not meant for this use";
     case kErrorClientAuthCertNeeded:
         return L"the server asks for a client certificate";
     case kErrorSecureCertDateInvalid:
@@ -49,7 +55,7 @@ std::wstring FetchErrorText(std::uint32_t error) {
     case kErrorModuleNotFound:
         return L"WinHTTP is not available on this system";
     default:
-        return L"network error " + std::to_wstring(error);
+        return L"network error " + DecimalText(error);
     }
 }
 
@@ -60,11 +66,11 @@ std::wstring DescribeFetch(const FetchResult& r, unsigned deadlineMs) {
     case FetchOutcome::NotFound:
         return L"page has no marker: " + r.url;
     case FetchOutcome::HttpError:
-        return L"server answered HTTP " + std::to_wstring(r.status) + L": " + r.url;
+        return L"server answered HTTP " + DecimalText(r.status) + L": " + r.url;
     case FetchOutcome::TimedOut:
-        return L"fetch timed out after " + std::to_wstring(deadlineMs / 1000) +
-               (deadlineMs % 1000 ? L"." + std::to_wstring(deadlineMs % 1000 / 100) : L"") +
-               L" s: " + r.url;
+        return L"fetch timed out after " + DecimalText(deadlineMs / 1000) +
+               (deadlineMs % 1000 ? L"." + DecimalText(deadlineMs % 1000 / 100) : L"") + L" s: " +
+               r.url;
     case FetchOutcome::TooManyRedirects:
         return L"too many redirects: " + r.url;
     case FetchOutcome::BadAddress:
@@ -81,6 +87,57 @@ std::wstring DescribeFetch(const FetchResult& r, unsigned deadlineMs) {
         return L"the server asks for a user name and password (HTTP 401): " + r.url;
     }
     return L"fetch failed: " + r.url;
+}
+
+FailureKind FetchFailureKind(const FetchResult& r) {
+    switch (r.outcome) {
+    case FetchOutcome::Found:
+        return FailureKind::None;
+    case FetchOutcome::NotFound:
+    case FetchOutcome::HttpError:
+    case FetchOutcome::TooManyRedirects:
+    case FetchOutcome::Encoded:
+    case FetchOutcome::ServerNeedsSignIn:
+        return FailureKind::ServicePage;
+    case FetchOutcome::TimedOut:
+        return FailureKind::NoConnection;
+    case FetchOutcome::ProxyNeedsPassword:
+        return FailureKind::ProxyNeedsPassword;
+    case FetchOutcome::ProxyRefusedSignIn:
+        return FailureKind::ProxyRefusedSignIn;
+    case FetchOutcome::BadAddress:
+        return FailureKind::WebOther;
+    case FetchOutcome::TransportError:
+        break;
+    }
+    switch (r.error) {
+    case kErrorNameNotResolved:
+        return FailureKind::NameNotResolved;
+    case kErrorTimeout:
+    case kErrorCannotConnect:
+    case kErrorConnectionError:
+        return FailureKind::NoConnection;
+    case kErrorSecureCertDateInvalid:
+        return FailureKind::CertificateDate;
+    case kErrorSecureInvalidCa:
+        return FailureKind::CertificateAuthority;
+    case kErrorSecureCertCnInvalid:
+        return FailureKind::CertificateName;
+    case kErrorSecureCertRevFailed:
+    case kErrorSecureInvalidCert:
+    case kErrorSecureCertRevoked:
+    case kErrorSecureFailure:
+    case kErrorSecureCertWrongUsage:
+        return FailureKind::CertificateOther;
+    case kErrorSecureChannelError:
+        return FailureKind::SecureChannel;
+    case kErrorBadAutoProxyScript:
+    case kErrorUnableToDownloadScript:
+    case kErrorAutoProxyServiceError:
+        return FailureKind::ProxyScript;
+    default:
+        return FailureKind::WebOther;
+    }
 }
 
 } // namespace skelvane

@@ -1,5 +1,7 @@
 #pragma once
-// How a fetch ended, and the short text that says so.
+// How a fetch ended, the short text that says so, and what kind of failure it is.
+#include "checks/check_result.h"
+
 #include <cstdint>
 #include <string>
 
@@ -29,6 +31,9 @@ struct FetchResult {
 // A short reason a person can act on, e.g. "fetch timed out after 60 s".
 std::wstring DescribeFetch(const FetchResult& result, unsigned deadlineMs);
 
+// What kind of failure the fetch is, for the next step; None when it found the marker.
+FailureKind FetchFailureKind(const FetchResult& result);
+
 // The HTTP stack's error numbers a fetch can end with, by the names WinHTTP gives them.
 enum WinHttpError : std::uint32_t {
     kErrorOutOfMemory = 8,      // ERROR_NOT_ENOUGH_MEMORY
@@ -47,12 +52,14 @@ enum WinHttpError : std::uint32_t {
     kErrorSecureCertRevFailed = 12057,
     kErrorInvalidServerResponse = 12152,
     kErrorRedirectFailed = 12156,
-    kErrorSecureFailure = 12157,
-    kErrorAutoProxyServiceError = 12166,
+    kErrorSecureChannelError = 12157,
+    kErrorBadAutoProxyScript = 12166,
     kErrorUnableToDownloadScript = 12167,
     kErrorSecureInvalidCert = 12169,
     kErrorSecureCertRevoked = 12170,
-    kErrorSecureChannelError = 12175,
+    kErrorSecureFailure = 12175, // some certificate error; which one, the status callback tells
+    kErrorAutoProxyServiceError = 12178,
+    kErrorSecureCertWrongUsage = 12179,
 };
 
 // The meaning of the HTTP stack's error numbers that a fetch can end with.

@@ -5,9 +5,6 @@
 #include <windows.h>
 #include <process.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace skelvane {
 
 namespace {
@@ -17,10 +14,23 @@ constexpr DWORD kIdleMs = 30000; // how long a finished worker waits for more wo
 struct Worker {
     unique_kernel_handle wake{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     std::function<void()> work;
+    Worker* nextIdle = nullptr; // the idle list runs through the workers: it never allocates
+};
+
+class Locked {
+  public:
+    explicit Locked(CRITICAL_SECTION& lock) : lock_(lock) { ::EnterCriticalSection(&lock_); }
+    ~Locked() { ::LeaveCriticalSection(&lock_); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+  private:
+    CRITICAL_SECTION& lock_;
 };
 
 // The process's idle workers: the one piece of shared state the fetch keeps, made once
-// and never destroyed, as a worker may still be running when the process ends.
+// and never destroyed, as a worker may still be running when the process ends. Nothing
+// that can throw runs under its lock.
 class Pool {
   public:
     static Pool& Instance() {
@@ -35,16 +45,11 @@ class Pool {
     }
 
     bool Run(std::function<void()>& work) {
-        ::EnterCriticalSection(&lock_);
-        if (!idle_.empty()) {
-            Worker* worker = idle_.back();
-            idle_.pop_back();
+        if (Worker* worker = TakeIdle()) {
             worker->work = std::move(work);
-            ::LeaveCriticalSection(&lock_);
             ::SetEvent(worker->wake.get());
             return true;
         }
-        ::LeaveCriticalSection(&lock_);
         auto* worker = new Worker;
         worker->work = std::move(work);
         unique_kernel_handle thread;
@@ -62,6 +67,28 @@ class Pool {
   private:
     Pool() { ::InitializeCriticalSection(&lock_); }
 
+    Worker* TakeIdle() {
+        const Locked locked(lock_);
+        Worker* worker = idle_;
+        if (worker) idle_ = worker->nextIdle;
+        return worker;
+    }
+    void PutIdle(Worker* worker) {
+        const Locked locked(lock_);
+        worker->nextIdle = idle_;
+        idle_ = worker;
+    }
+    // False when the worker is no longer idle: it was handed work meanwhile.
+    bool RemoveIdle(Worker* worker) {
+        const Locked locked(lock_);
+        for (Worker** at = &idle_; *at; at = &(*at)->nextIdle)
+            if (*at == worker) {
+                *at = worker->nextIdle;
+                return true;
+            }
+        return false;
+    }
+
     static unsigned __stdcall Loop(void* argument) {
         auto* worker = static_cast<Worker*>(argument);
         Pool& pool = Instance();
@@ -75,24 +102,17 @@ class Pool {
                     // the work reports its own failures; a worker outlives them
                 }
             } // what the work holds is let go before the worker waits
-            ::EnterCriticalSection(&pool.lock_);
-            pool.idle_.push_back(worker);
-            ::LeaveCriticalSection(&pool.lock_);
+            pool.PutIdle(worker);
             if (::WaitForSingleObject(worker->wake.get(), kIdleMs) == WAIT_OBJECT_0) continue;
-            ::EnterCriticalSection(&pool.lock_);
-            const auto at = std::find(pool.idle_.begin(), pool.idle_.end(), worker);
-            const bool taken = at == pool.idle_.end(); // handed work as the wait ran out
-            if (!taken) pool.idle_.erase(at);
-            ::LeaveCriticalSection(&pool.lock_);
-            if (!taken) break;
-            ::WaitForSingleObject(worker->wake.get(), INFINITE);
+            if (pool.RemoveIdle(worker)) break;
+            ::WaitForSingleObject(worker->wake.get(), INFINITE); // its work is on the way
         }
         delete worker;
         return 0;
     }
 
     CRITICAL_SECTION lock_;
-    std::vector<Worker*> idle_;
+    Worker* idle_ = nullptr;
 };
 
 } // namespace

@@ -19,4 +19,16 @@ OsInfo GetOsInfo() {
     return MakeOsInfo(vi.dwPlatformId, vi.dwMajorVersion, vi.dwMinorVersion, vi.dwBuildNumber, csd);
 }
 
+TrueVersion GetTrueVersion() {
+    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    const auto get = ntdll ? reinterpret_cast<RtlGetVersionFunction>(
+                                 reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlGetVersion")))
+                           : nullptr;
+    if (!get || get(&version) != 0) return {};
+    return {version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber};
+}
+
 } // namespace skelvane::modOS

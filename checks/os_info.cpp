@@ -1,5 +1,7 @@
 #include "checks/os_info.h"
 
+#include "common/number_text.h"
+
 namespace skelvane {
 
 std::int16_t NarrowTo16(std::uint32_t value) {
@@ -66,7 +68,7 @@ std::wstring_view NameOf(const OsInfo& os, bool& ok) {
 
 std::wstring GetOsDescription(OsInfo& info) {
     std::wstring text{NameOf(info, info.ok)};
-    if (info.SP > 0) text += L" SP" + std::to_wstring(info.SP);
+    if (info.SP > 0) text += L" SP" + DecimalText(info.SP);
     return text;
 }
 
@@ -91,10 +93,11 @@ namespace skelvane {
 CheckResult OsVerdict(const OsInfo& info) {
     std::wstring what = info.description;
     if (what.empty() || what.front() == L' ')
-        what = L"unrecognised system (platform " + std::to_wstring(info.Platform) + L", version " +
-               std::to_wstring(info.Major) + L"." + std::to_wstring(info.Minor) + L")" + what;
+        what = L"unrecognised system (platform " + DecimalText(info.Platform) + L", version " +
+               DecimalText(info.Major) + L"." + DecimalText(info.Minor) + L")" + what;
     if (info.ok) return Pass(what);
-    return Fail(what + L" is not supported (needs Windows XP or Server 2003 with SP2, or later)");
+    return Fail(FailureKind::OsUnsupported,
+                what + L" is not supported (needs Windows XP or Server 2003 with SP2, or later)");
 }
 
 } // namespace skelvane

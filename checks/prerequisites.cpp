@@ -20,9 +20,9 @@ CheckResult Prerequisites::CheckDataUrl() {
 }
 
 CheckResult Prerequisites::CheckPage(const std::wstring& url, const std::wstring& marker) {
-    std::wstring reason;
-    const bool passed = TestUrl(url, marker, &reason);
-    return {passed, reason};
+    return FetchAndSearch(url, marker, kFetchDeadlineMs, [this](void* finished, unsigned ms) {
+        return WaitForFetch(finished, ms);
+    });
 }
 
 CheckResult Prerequisites::CheckOs() {
@@ -42,20 +42,23 @@ CheckResult Prerequisites::CheckInstaller() {
     }
     // Joined as they are: a trailing backslash doubles, an empty location leaves the root.
     const std::wstring library = location + kInstallerLibrary;
-    if (FindNormalFile(library).empty()) return Fail(L"msi.dll not found: " + library);
+    if (FindNormalFile(library).empty())
+        return Fail(FailureKind::InstallerBroken, L"msi.dll not found: " + library);
 
     VersionInfo info;
     if (ReadVersionInfo(library, info) == VersionRead::Damaged)
-        return Fail(L"the version resource is damaged: " + library);
-    if (info.FileVersion.empty()) return Fail(L"msi.dll has no file version: " + library);
+        return Fail(FailureKind::InstallerBroken, L"the version resource is damaged: " + library);
+    if (info.FileVersion.empty())
+        return Fail(FailureKind::InstallerBroken, L"msi.dll has no file version: " + library);
     if (IsInstallerOK(info.FileVersion)) return Pass(L"msi.dll version " + info.FileVersion);
-    return Fail(L"msi.dll version " + info.FileVersion + L" is below 3.1");
+    return Fail(FailureKind::InstallerTooOld,
+                L"msi.dll version " + info.FileVersion + L" is below 3.1");
 }
 
 CheckResult Prerequisites::CheckDotNet() {
     const std::wstring path = ReplaceAll(kDotNetPathTemplate, kWindowsToken, WindowsDirectory());
     if (DirExists(path)) return Pass(L"directory found: " + path);
-    return Fail(L"directory not found: " + path);
+    return Fail(FailureKind::DotNetMissing, L"directory not found: " + path);
 }
 
 CheckResult Prerequisites::CheckSmartCard() {
@@ -64,15 +67,14 @@ CheckResult Prerequisites::CheckSmartCard() {
     const bool second = DirExists(kReaderToolsPaths[1]);
     if (first) return Pass(std::wstring(L"directory found: ") + kReaderToolsPaths[0]);
     if (second) return Pass(std::wstring(L"directory found: ") + kReaderToolsPaths[1]);
-    return Fail(std::wstring(L"directory not found: ") + kReaderToolsPaths[0] + L" or " +
-                kReaderToolsPaths[1]);
+    return Fail(FailureKind::ReaderToolsMissing, std::wstring(L"directory not found: ") +
+                                                     kReaderToolsPaths[0] + L" or " +
+                                                     kReaderToolsPaths[1]);
 }
 
 bool Prerequisites::TestUrl(const std::wstring& url, const std::wstring& SearchString,
                             std::wstring* reason) {
-    const CheckResult result =
-        FetchAndSearch(url, SearchString, kFetchDeadlineMs,
-                       [this](void* finished, unsigned ms) { return WaitForFetch(finished, ms); });
+    const CheckResult result = CheckPage(url, SearchString);
     if (reason) *reason = result.reason;
     return result.passed;
 }
@@ -93,7 +95,7 @@ VersionRead Prerequisites::ReadVersionInfo(const std::wstring& path, VersionInfo
     return ReadVersionResource(path, info);
 }
 
-bool Prerequisites::WaitForFetch(void* finished, unsigned ms) {
+WaitEnd Prerequisites::WaitForFetch(void* finished, unsigned ms) {
     return WaitPlainly(finished, ms);
 }
 

@@ -2,6 +2,7 @@
 // The six checks and the probes they go through. The window and the console report
 // both run them, so both give one verdict, with one reason, for each row.
 #include "checks/check_result.h"
+#include "checks/fetch_wait.h"
 #include "checks/os_info.h"
 #include "checks/version_info.h"
 
@@ -34,9 +35,9 @@ class Prerequisites {
     const OsInfo& os() const { return os_; }
 
   protected:
-    // Waits up to ms for a fetch to finish (`finished` is its event); false when it
-    // did not. A window waits here while it keeps painting.
-    virtual bool WaitForFetch(void* finished, unsigned ms);
+    // Waits up to ms for a fetch to finish (`finished` is its event). A window waits
+    // here while it keeps painting.
+    virtual WaitEnd WaitForFetch(void* finished, unsigned ms);
 
   private:
     CheckResult CheckPage(const std::wstring& url, const std::wstring& marker);

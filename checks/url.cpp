@@ -1,5 +1,7 @@
 #include "checks/url.h"
 
+#include "common/utf8.h"
+
 #include <cwctype>
 
 namespace skelvane {
@@ -173,6 +175,29 @@ std::wstring ResolveLocation(std::wstring_view baseText, std::wstring_view locat
     if (target.authority) out += L"//" + std::wstring(*target.authority);
     out += path;
     if (target.query) out += L"?" + std::wstring(*target.query);
+    // Servers put raw spaces, UTF-8 and worse into Location; none of it goes out raw.
+    return EncodeUnsafe(out);
+}
+
+std::wstring EncodeUnsafe(std::wstring_view address) {
+    constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+    std::wstring out;
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        const wchar_t c = address[i];
+        if (c > L' ' && c < 0x7F && c != L'"' && c != L'<' && c != L'>' && c != L'`') {
+            out += c;
+            continue;
+        }
+        // A surrogate pair is one character: its two halves are encoded together.
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < address.size() &&
+                          address[i + 1] >= 0xDC00 && address[i + 1] <= 0xDFFF;
+        for (const char byte : Utf8(address.substr(i, pair ? 2 : 1))) {
+            out += L'%';
+            out += kHex[static_cast<unsigned char>(byte) >> 4];
+            out += kHex[static_cast<unsigned char>(byte) & 0xF];
+        }
+        i += pair ? 1 : 0;
+    }
     return out;
 }
 

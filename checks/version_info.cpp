@@ -1,6 +1,6 @@
 #include "checks/version_info.h"
 
-#include <cstdio>
+#include "common/number_text.h"
 
 namespace skelvane {
 
@@ -17,9 +17,7 @@ std::string TranslationTableName(const std::uint8_t* value, std::size_t length) 
         entry[i] = value[i];
     const unsigned language = entry[0] | (entry[1] << 8);
     const unsigned codePage = entry[2] | (entry[3] << 8);
-    char name[9];
-    std::snprintf(name, sizeof name, "%04X%04X", language, codePage);
-    return name;
+    return HexText(language, 4) + HexText(codePage, 4);
 }
 
 std::string_view BoundedText(const char* text, const char* end) {

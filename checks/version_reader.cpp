@@ -1,6 +1,7 @@
 // Reading version resources through the system's version functions, once the file's
 // own bytes have shown that those functions can do so safely.
 #include "common/ansi.h"
+#include "common/system_library.h"
 #include "common/unique_handle.h"
 #include "checks/version_info.h"
 #include "checks/version_resource.h"
@@ -14,23 +15,21 @@ namespace skelvane {
 
 namespace {
 
-// What the file says of its version resource, from a read-only view of the whole file.
-VersionResourceFacts InspectFile(const std::wstring& path) {
-    const unique_file file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return {};
+// What the file says of its version resource, from a read-only view of exactly the bytes
+// it was measured to have: a file cut short since then cannot be mapped at that size.
+VersionResourceFacts InspectFile(HANDLE file) {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+    if (!::GetFileSizeEx(file, &size) || size.QuadPart <= 0 ||
         static_cast<std::uint64_t>(size.QuadPart) > SIZE_MAX)
         return {};
     const unique_kernel_handle mapping(
-        ::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+        ::CreateFileMappingW(file, nullptr, PAGE_READONLY, static_cast<DWORD>(size.QuadPart >> 32),
+                             static_cast<DWORD>(size.QuadPart), nullptr));
     if (!mapping) return {};
-    const unique_view view(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+    const auto bytes = static_cast<std::size_t>(size.QuadPart);
+    const unique_view view(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, bytes));
     if (!view) return {};
-    return InspectVersionResource(
-        {static_cast<const std::uint8_t*>(view.get()), static_cast<std::size_t>(size.QuadPart)});
+    return InspectVersionResource({static_cast<const std::uint8_t*>(view.get()), bytes});
 }
 
 } // namespace
@@ -38,18 +37,25 @@ VersionResourceFacts InspectFile(const std::wstring& path) {
 VersionRead ReadVersionResource(const std::wstring& path, VersionInfo& info) {
     info = VersionInfo{};
     try {
-        const VersionResourceFacts facts = InspectFile(path);
+        // Held open, others allowed only to read, until the system has read the file: what
+        // it reads is what was checked, not a file swapped or cut in between.
+        const unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return VersionRead::Failed;
+        const VersionResourceFacts facts = InspectFile(file.get());
         if (facts.state == VersionResourceState::Absent) return VersionRead::Failed;
         if (facts.state == VersionResourceState::Damaged) return VersionRead::Damaged;
 
-        const std::string file = ToAnsi(path);
+        const unique_module functions(LoadSystemLibrary(L"version.dll"));
+        if (!functions) return VersionRead::Failed;
+        const std::string name = ToAnsi(path);
         DWORD ignored = 0;
-        const DWORD reported = ::GetFileVersionInfoSizeA(file.c_str(), &ignored);
+        const DWORD reported = ::GetFileVersionInfoSizeA(name.c_str(), &ignored);
         if (reported < 1) return VersionRead::Failed;
         if (!ReportedSizeIsSane(reported, facts)) return VersionRead::Damaged;
         const DWORD size = VersionBufferSize(reported, facts);
         std::vector<char> block(size);
-        if (!::GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return VersionRead::Failed;
+        if (!::GetFileVersionInfoA(name.c_str(), 0, size, block.data())) return VersionRead::Failed;
         // The file may have changed since it was looked at: what was read must be sound
         // too, with room behind it for the system's conversion of its texts.
         const std::span<const std::uint8_t> read(

@@ -168,19 +168,27 @@ std::optional<std::size_t> NewHeader(Bytes file) {
 }
 
 // The entries of one resource directory: (name or id, offset), checked to lie inside.
+// Named entries come first, then the ids, which the system searches by halving: they
+// must rise strictly, or the system could find another entry than this walk does.
 struct Entry {
     std::uint32_t name, offset;
 };
-std::optional<std::vector<Entry>> DirectoryEntries(Bytes resources, std::size_t at) {
+struct Directory {
+    std::vector<Entry> entries;
+    std::size_t firstId; // where the id entries start
+};
+std::optional<Directory> ReadDirectory(Bytes resources, std::size_t at) {
     const auto named = Read16(resources, at + 12), ids = Read16(resources, at + 14);
     if (!named || !ids) return std::nullopt;
     const std::size_t count = *named + *ids;
     if ((resources.size() - at - 16) / 8 < count) return std::nullopt;
-    std::vector<Entry> entries;
-    for (std::size_t i = 0; i < count; ++i)
-        entries.push_back(
-            {*Read32(resources, at + 16 + 8 * i), *Read32(resources, at + 20 + 8 * i)});
-    return entries;
+    Directory directory{{}, *named};
+    for (std::size_t i = 0; i < count; ++i) {
+        const Entry entry{*Read32(resources, at + 16 + 8 * i), *Read32(resources, at + 20 + 8 * i)};
+        if (i > *named && entry.name <= directory.entries.back().name) return std::nullopt;
+        directory.entries.push_back(entry);
+    }
+    return directory;
 }
 
 constexpr std::uint32_t kSubdirectory = 0x80000000u;
@@ -190,9 +198,10 @@ constexpr std::uint32_t kVersionId = 1;    // VS_VERSION_INFO, the one the syste
 // The subdirectory of the id-named entry `id` in the directory at `at`: nullopt when
 // the directory is damaged, 0 when it has no such entry.
 std::optional<std::size_t> Subdirectory(Bytes resources, std::size_t at, std::uint32_t id) {
-    const auto entries = DirectoryEntries(resources, at);
-    if (!entries) return std::nullopt;
-    for (const Entry& e : *entries) {
+    const auto directory = ReadDirectory(resources, at);
+    if (!directory) return std::nullopt;
+    for (std::size_t i = directory->firstId; i < directory->entries.size(); ++i) {
+        const Entry& e = directory->entries[i];
         if (e.name != id) continue;
         if (!(e.offset & kSubdirectory)) return std::nullopt;
         const std::size_t sub = e.offset & ~kSubdirectory;
@@ -261,11 +270,11 @@ VersionResourceFacts InspectVersionResource(Bytes file) {
     const auto id = Subdirectory(resources, *type, kVersionId);
     if (!id) return kDamaged;
     if (*id == 0) return kAbsent;
-    const auto languages = DirectoryEntries(resources, *id);
+    const auto languages = ReadDirectory(resources, *id);
     if (!languages) return kDamaged;
 
     VersionResourceFacts facts{VersionResourceState::Absent, 0};
-    for (const Entry& language : *languages) {
+    for (const Entry& language : languages->entries) {
         const std::size_t at = language.offset;
         if (language.offset & kSubdirectory || at > resources.size() || resources.size() - at < 16)
             return kDamaged;

@@ -17,7 +17,7 @@ std::wstring DataPageUrl() {
 }
 
 CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker, unsigned deadlineMs,
-                           const std::function<bool(void*, unsigned)>& wait) {
+                           const FetchWait& wait) {
     try {
         // Pages are searched as bytes; the markers are ASCII, so UTF-8 is exact for them.
         const std::string bytes = Utf8(marker);
@@ -25,9 +25,10 @@ CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker, 
         options.deadlineMs = deadlineMs;
         options.wait = wait;
         const FetchResult result = FetchAndFind(url, bytes, options);
-        return {result.outcome == FetchOutcome::Found, DescribeFetch(result, deadlineMs)};
+        return {result.outcome == FetchOutcome::Found, DescribeFetch(result, deadlineMs),
+                FetchFailureKind(result)};
     } catch (...) {
-        return Fail(L"fetch failed: " + url);
+        return Fail(FailureKind::WebOther, L"fetch failed: " + url);
     }
 }
 

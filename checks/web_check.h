@@ -1,8 +1,7 @@
 #pragma once
 // The two internet access rows.
 #include "checks/check_result.h"
-
-#include <functional>
+#include "checks/fetch_wait.h"
 #include <string>
 
 namespace skelvane {
@@ -20,6 +19,6 @@ std::wstring DataPageUrl();
 // Passes when url can be fetched within deadlineMs and holds marker in any letter case.
 // `wait`, when given, waits for the fetch (see FetchOptions).
 CheckResult FetchAndSearch(const std::wstring& url, const std::wstring& marker, unsigned deadlineMs,
-                           const std::function<bool(void*, unsigned)>& wait = {});
+                           const FetchWait& wait = {});
 
 } // namespace skelvane

@@ -2,8 +2,11 @@
 
 #include "checks/fetch_policy.h"
 #include "checks/fetch_workers.h"
+#include "checks/modOS.h"
 #include "checks/stream_search.h"
 #include "checks/url.h"
+#include "common/deadline.h"
+#include "common/system_library.h"
 #include "common/unique_handle.h"
 
 #include <windows.h>
@@ -22,19 +25,6 @@ struct hinternet_traits {
     static void close(type h) noexcept { ::WinHttpCloseHandle(h); }
 };
 using unique_hinternet = unique_handle<hinternet_traits>;
-
-// GetTickCount arithmetic stays right across its 49-day wrap; XP has no 64-bit tick.
-class Deadline {
-  public:
-    explicit Deadline(DWORD budgetMs) : start_(::GetTickCount()), budget_(budgetMs) {}
-    DWORD Remaining() const {
-        const DWORD elapsed = ::GetTickCount() - start_;
-        return elapsed >= budget_ ? 0 : budget_ - elapsed;
-    }
-
-  private:
-    DWORD start_, budget_;
-};
 
 // The user's own proxy settings, as the browser control panel keeps them.
 class ProxySettings {
@@ -161,6 +151,11 @@ class Fetch {
             connection.get(), L"GET", url.path.c_str(), nullptr, WINHTTP_NO_REFERER,
             WINHTTP_DEFAULT_ACCEPT_TYPES, url.secure ? WINHTTP_FLAG_SECURE : 0));
         if (!request) return Failed(), false;
+        // Certificate errors come back as one catch-all; the callback says which it was.
+        DWORD_PTR self = reinterpret_cast<DWORD_PTR>(this);
+        ::WinHttpSetOption(request.get(), WINHTTP_OPTION_CONTEXT_VALUE, &self, sizeof self);
+        ::WinHttpSetStatusCallback(request.get(), &OnSecureFailure,
+                                   WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
         // Redirects are followed here, so that they are counted.
         DWORD feature = WINHTTP_DISABLE_REDIRECTS;
         ::WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &feature, sizeof feature);
@@ -200,7 +195,8 @@ class Fetch {
                 sent = ::WinHttpReceiveResponse(request, nullptr);
             }
             if (!sent) {
-                const DWORD error = ::GetLastError();
+                DWORD error = ::GetLastError();
+                if (error == kErrorSecureFailure) error = CertificateError(secureFailureFlags_);
                 if (!RetryWithoutClientCertificate(error, certificateRetried))
                     return Failed(error), false;
                 certificateRetried = true;
@@ -225,6 +221,14 @@ class Fetch {
                                          nullptr, nullptr))
                 return End(FetchOutcome::ProxyRefusedSignIn), false;
         }
+    }
+
+    // Called on this thread, inside the send, when the server's certificate fails.
+    static void CALLBACK OnSecureFailure(HINTERNET, DWORD_PTR context, DWORD status, void* info,
+                                         DWORD length) {
+        if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE && context && info &&
+            length >= sizeof(DWORD))
+            reinterpret_cast<Fetch*>(context)->secureFailureFlags_ = *static_cast<DWORD*>(info);
     }
 
     void Read(HINTERNET request) {
@@ -262,13 +266,17 @@ class Fetch {
     Deadline deadline_;
     std::vector<std::uint32_t> tlsChoices_;
     FetchResult result_;
+    DWORD secureFailureFlags_ = 0;
 };
 
 // Shared by the caller and the worker: the caller may walk away at the deadline (or
-// when its window closes) while a blocked name lookup finishes alone.
+// when its window closes) while a blocked name lookup finishes alone. It holds the DLLs
+// the fetch needs for as long as either of them runs.
 struct Job {
-    Job(const std::wstring& url, std::string_view marker, const FetchOptions& options)
-        : fetch(url, marker, options) {}
+    Job(const std::wstring& url, std::string_view marker, const FetchOptions& options,
+        unique_module winhttp)
+        : winhttp(std::move(winhttp)), fetch(url, marker, options) {}
+    unique_module winhttp;
     Fetch fetch;
     FetchResult result;
     unique_kernel_handle finished{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
@@ -284,50 +292,41 @@ void Work(Job& job) {
     ::SetEvent(job.finished.get());
 }
 
-using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-
 } // namespace
 
-bool WaitPlainly(void* finished, unsigned ms) {
-    return ::WaitForSingleObject(finished, ms) == WAIT_OBJECT_0;
+WaitEnd WaitPlainly(void* finished, unsigned ms) {
+    return ::WaitForSingleObject(finished, ms) == WAIT_OBJECT_0 ? WaitEnd::Finished
+                                                                : WaitEnd::TimedOut;
 }
 
 std::vector<std::uint32_t> SystemTlsChoices() {
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    // The kernel's own answer: the documented one stops at 6.2 for programs that do not
-    // declare later systems.
-    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    const auto get = ntdll ? reinterpret_cast<RtlGetVersionFunction>(
-                                 reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlGetVersion")))
-                           : nullptr;
-    if (!get || get(&version) != 0) return TlsProtocolChoices(5, 1, 0);
-    return TlsProtocolChoices(version.dwMajorVersion, version.dwMinorVersion,
-                              version.dwBuildNumber);
+    const modOS::TrueVersion version = modOS::GetTrueVersion();
+    return TlsProtocolChoices(version.major, version.minor, version.build);
 }
 
 FetchResult FetchAndFind(const std::wstring& url, std::string_view marker,
                          const FetchOptions& options) {
-    FetchResult timedOut{FetchOutcome::TimedOut, 0, 0, url};
-    // WinHTTP is loaded on first use; a system without it fails the row instead of the
-    // program. The first call through the delay-load table takes a reference of its own,
-    // so letting go of this one never unloads it under a worker that is still running.
-    const unique_module winhttp(::LoadLibraryW(L"winhttp.dll"));
+    // WinHTTP is loaded on first use, from the system folder; a system without it fails
+    // the row instead of the program.
+    unique_module winhttp(LoadSystemLibrary(L"winhttp.dll"));
     if (!winhttp)
         return {FetchOutcome::TransportError, static_cast<std::uint32_t>(::GetLastError()), 0, url};
     try {
         const Deadline deadline(options.deadlineMs);
-        auto job = std::make_shared<Job>(url, marker, options);
+        auto job = std::make_shared<Job>(url, marker, options, std::move(winhttp));
         if (!job->finished) return {FetchOutcome::TransportError, kErrorOutOfMemory, 0, url};
         if (!RunOnWorker([job] { Work(*job); }))
             return {FetchOutcome::TransportError, kErrorOutOfMemory, 0, url};
-        const auto& wait = options.wait ? options.wait : WaitPlainly;
-        if (!wait(job->finished.get(), deadline.Remaining())) {
-            if (deadline.Remaining() > 0)
-                timedOut = {FetchOutcome::TransportError, kErrorOperationCancelled, 0, url};
-            return timedOut;
-        }
-        return job->result;
+        const FetchWait& wait = options.wait ? options.wait : WaitPlainly;
+        const WaitEnd end = wait(job->finished.get(), deadline.Remaining());
+        // The event has the last word: a fetch may finish while the wait was held up (a
+        // modal loop under the window's dispatch) or in its last moment.
+        if (end == WaitEnd::Finished ||
+            ::WaitForSingleObject(job->finished.get(), 0) == WAIT_OBJECT_0)
+            return job->result;
+        if (end == WaitEnd::WindowGone)
+            return {FetchOutcome::TransportError, kErrorOperationCancelled, 0, url};
+        return {FetchOutcome::TimedOut, 0, 0, url};
     } catch (...) {
         return {FetchOutcome::TransportError, kErrorOutOfMemory, 0, url};
     }

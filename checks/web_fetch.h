@@ -1,9 +1,9 @@
 #pragma once
 // A plain GET over the system's HTTP stack, searched for a marker as it arrives.
 #include "checks/fetch_result.h"
+#include "checks/fetch_wait.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,16 +16,13 @@ inline constexpr int kMaxRedirects = 10;
 // version Windows really is, not the one it reports to older programs.
 std::vector<std::uint32_t> SystemTlsChoices();
 
-// Blocks until `finished` (an event handle) is set or ms have passed; true when it was set.
-bool WaitPlainly(void* finished, unsigned ms);
+// Blocks until `finished` (an event handle) is set or ms have passed.
+WaitEnd WaitPlainly(void* finished, unsigned ms);
 
 struct FetchOptions {
     unsigned deadlineMs = 60000;
     std::vector<std::uint32_t> tlsChoices = SystemTlsChoices();
-    // Waits up to ms for `finished` (an event handle) and says whether it was set. A
-    // window waits here while it keeps painting, and returns false at once if it is
-    // closed; the fetch is then abandoned. Unset: WaitPlainly.
-    std::function<bool(void* finished, unsigned ms)> wait;
+    FetchWait wait; // unset: WaitPlainly
 };
 
 // Fetches url and looks for marker (ASCII letter case ignored). Ends, one way or

@@ -80,6 +80,11 @@ struct global_traits {
     static type invalid() noexcept { return nullptr; }
     static void close(type h) noexcept { ::GlobalFree(h); }
 };
+struct menu_traits {
+    using type = HMENU;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { ::DestroyMenu(h); }
+};
 struct module_traits {
     using type = HMODULE;
     static type invalid() noexcept { return nullptr; }
@@ -91,6 +96,7 @@ using unique_kernel_handle = unique_handle<handle_traits>;
 using unique_find_handle = unique_handle<find_traits>;
 using unique_gdi = unique_handle<gdi_traits>;
 using unique_module = unique_handle<module_traits>;
+using unique_menu = unique_handle<menu_traits>;
 using unique_file = unique_handle<file_traits>;
 using unique_memory_dc = unique_handle<memory_dc_traits>; // CreateCompatibleDC
 using unique_global = unique_handle<global_traits>;       // memory the system hands over

@@ -1,5 +1,7 @@
 #include "registry/association_plan.h"
 
+#include "common/number_text.h"
+
 namespace skelvane {
 
 std::wstring QuoteExePath(const std::wstring& path) {
@@ -38,7 +40,7 @@ std::vector<AssociationWrite> PlanExeAssociation(const ExeAssociation& a) {
              L" /a \"%1\"");
     if (a.bSupportNew) verb(L"new", OrDefault(a.sNewMenuText, L"&New"), L" /n \"%1\"");
     if (a.lDefaultIconIndex >= 0)
-        plan.push_back({c + L"\\DefaultIcon", exe + L"," + std::to_wstring(a.lDefaultIconIndex)});
+        plan.push_back({c + L"\\DefaultIcon", exe + L"," + DecimalText(a.lDefaultIconIndex)});
     return plan;
 }
 

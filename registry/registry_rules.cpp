@@ -1,6 +1,6 @@
 #include "registry/registry_rules.h"
 
-#include <cstdio>
+#include "common/number_text.h"
 
 namespace skelvane {
 
@@ -38,7 +38,7 @@ std::wstring CreateKeyFailure(std::wstring_view section) {
 }
 
 static std::wstring KeyAndSection(std::int32_t classKey, std::wstring_view section) {
-    return std::to_wstring(classKey) + L"',Section: '" + std::wstring(section);
+    return DecimalText(classKey) + L"',Section: '" + std::wstring(section);
 }
 
 std::wstring DeleteKeyFailure(std::int32_t classKey, std::wstring_view section) {

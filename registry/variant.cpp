@@ -1,6 +1,6 @@
 #include "registry/variant.h"
 
-#include <cstdio>
+#include "common/number_text.h"
 
 namespace skelvane {
 
@@ -8,21 +8,16 @@ std::wstring ToText(const Variant& value) {
     struct Visitor {
         std::wstring operator()(std::monostate) const { return {}; }
         std::wstring operator()(const std::wstring& s) const { return s; }
-        std::wstring operator()(std::int16_t v) const { return std::to_wstring(v); }
-        std::wstring operator()(std::int32_t v) const { return std::to_wstring(v); }
-        std::wstring operator()(std::uint8_t v) const { return std::to_wstring(v); }
-        std::wstring operator()(double v) const {
-            wchar_t buffer[32];
-            std::swprintf(buffer, 32, L"%.15g", v);
-            return buffer;
-        }
+        std::wstring operator()(std::int16_t v) const { return DecimalText(v); }
+        std::wstring operator()(std::int32_t v) const { return DecimalText(v); }
+        std::wstring operator()(std::uint8_t v) const { return DecimalText(v); }
+        std::wstring operator()(double v) const { return DoubleText(v); }
         std::wstring operator()(const ByteArray& bytes) const {
             std::wstring text;
             for (std::uint8_t b : bytes) {
-                wchar_t hex[4];
-                std::swprintf(hex, 4, L"%02X", b);
                 if (!text.empty()) text += L' ';
-                text += hex;
+                for (char digit : HexText(b, 2))
+                    text += static_cast<wchar_t>(digit);
             }
             return text;
         }

@@ -1,5 +1,5 @@
 // Addresses and redirect targets from anywhere: parsing and resolution never fail
-// badly, and what they give is an address the fetch can use.
+// badly, and what they give is an address the fetch can use and show.
 #include "checks/url.h"
 
 #include <cstddef>
@@ -22,6 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     url->path.front() != L'/' || url->path.find(L'#') != std::wstring::npos))
             std::abort();
     }
+    // Nothing a server sends reaches a request line or a screen raw: no control, space,
+    // DEL or character beyond ASCII survives resolution.
+    for (wchar_t c : ResolveLocation(base, location))
+        if (c <= L' ' || c >= 0x7F || c == L'"' || c == L'<' || c == L'>' || c == L'`')
+            std::abort();
     // A resolved address never keeps a fragment; an absolute one resolves the same
     // against any base, and once its dot segments are gone, resolving changes nothing.
     if (ParseUrl(base)) {

@@ -31,6 +31,8 @@ TEST(VersionResource, ASoundFileIsSound) {
 
 TEST(VersionResource, DamageIsSeenWhereverItIs) {
     const std::vector<std::uint8_t> sound = PeWithVersion(Block(true));
+    // With the root's id count raised to two, its second entry is read from here.
+    constexpr std::size_t kSecondTypeEntry = test::kTypeDir;
     const std::size_t block = test::kBlockOffset;
     struct Case {
         const char* what;
@@ -61,9 +63,15 @@ TEST(VersionResource, DamageIsSeenWhereverItIs) {
         {"PE header offset past the file", 0x3C, 4, 0xFFFFFF00, Absent},
         {"no version type", 0x200 + 16, 4, 17, Absent},
         {"a version resource with another id", test::kTypeDir + 16, 4, 2, Absent},
+        // The system halves its way through sorted ids: a second id below the version
+        // type's, or the same again, would let it find another entry than this walk.
+        {"a second type id below the first", kSecondTypeEntry, 4, 3, Damaged},
+        {"the same type id twice", kSecondTypeEntry, 4, 16, Damaged},
+        {"a second type id above the first", kSecondTypeEntry, 4, 24, Sound},
     };
     for (const Case& c : cases) {
         std::vector<std::uint8_t> file = sound;
+        if (c.at == kSecondTypeEntry) Put16(file, 0x200 + 14, 2); // the root then has two
         if (c.width == 1)
             file[c.at] = static_cast<std::uint8_t>(c.value);
         else if (c.width == 2)

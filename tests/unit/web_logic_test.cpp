@@ -152,28 +152,66 @@ TEST(ResolveLocation, ResolvesByTheStandardAlgorithm) {
         {L"/root", L"http://h:81/root"},
         {L"?p=2", L"http://h:81/install/QuorrelApp/publish.htm?p=2"},
         {L"a/b?c=://x", L"http://h:81/install/QuorrelApp/a/b?c=://x"},
+        // What must not be sent or shown raw goes percent-encoded, as browsers send it;
+        // what is already encoded stays as it is.
+        {L"/x\x1B[2J\x07 y\x7F", L"http://h:81/x%1B[2J%07%20y%7F"},
+        {L"/r\u202Eexe.txt?\u0085\"<>`", L"http://h:81/r%E2%80%AEexe.txt?%C2%85%22%3C%3E%60"},
+        {L"/caf%C3%A9?a=%20", L"http://h:81/caf%C3%A9?a=%20"},
+        {L"//ev\til/", L"http://ev%09il/"},
     };
     for (const auto& [location, expected] : servers)
         EXPECT_EQ(ResolveLocation(page, location), expected) << location;
     EXPECT_EQ(ResolveLocation(L"http://h", L"x"), L"http://h/x");
 }
 
-TEST(DescribeFetch, SaysWhatHappened) {
-    EXPECT_EQ(DescribeFetch({FetchOutcome::TimedOut, 0, 0, L"http://h/"}, 60000),
-              L"fetch timed out after 60 s: http://h/");
-    EXPECT_EQ(DescribeFetch({FetchOutcome::TimedOut, 0, 0, L"u"}, 1500),
-              L"fetch timed out after 1.5 s: u");
-    EXPECT_EQ(DescribeFetch({FetchOutcome::HttpError, 0, 404, L"u"}, 1),
-              L"server answered HTTP 404: u");
-    EXPECT_EQ(DescribeFetch({FetchOutcome::TransportError, 12007, 0, L"u"}, 1),
-              L"the server name could not be resolved: u");
-    EXPECT_EQ(DescribeFetch({FetchOutcome::TransportError, 99999, 0, L"u"}, 1),
-              L"network error 99999: u");
-    EXPECT_EQ(DescribeFetch({FetchOutcome::NotFound, 0, 200, L"u"}, 1), L"page has no marker: u");
-    EXPECT_EQ(DescribeFetch({FetchOutcome::ProxyNeedsPassword, 0, 407, L"u"}, 1),
-              L"the proxy asks for a user name and password: u");
-    EXPECT_EQ(DescribeFetch({FetchOutcome::TransportError, 12044, 0, L"u"}, 1),
-              L"the server asks for a client certificate: u");
+// What each way a fetch ends says, and what kind of failure it is for the next step.
+TEST(DescribeFetch, SaysWhatHappenedAndWhatKind) {
+    using enum FailureKind;
+    using O = FetchOutcome;
+    struct Case {
+        FetchOutcome outcome;
+        std::uint32_t error;
+        int status;
+        unsigned deadline;
+        const wchar_t* text;
+        FailureKind kind;
+    };
+    const Case cases[] = {
+        {O::Found, 0, 200, 1, L"page found with its marker: u", None},
+        {O::TimedOut, 0, 0, 60000, L"fetch timed out after 60 s: u", NoConnection},
+        {O::TimedOut, 0, 0, 1500, L"fetch timed out after 1.5 s: u", NoConnection},
+        {O::HttpError, 0, 404, 1, L"server answered HTTP 404: u", ServicePage},
+        {O::NotFound, 0, 200, 1, L"page has no marker: u", ServicePage},
+        {O::ServerNeedsSignIn, 0, 401, 1,
+         L"the server asks for a user name and password (HTTP 401): u", ServicePage},
+        {O::ProxyNeedsPassword, 0, 407, 1, L"the proxy asks for a user name and password: u",
+         ProxyNeedsPassword},
+        {O::BadAddress, 0, 0, 1, L"not an http or https address: u", WebOther},
+        {O::TransportError, 12007, 0, 1, L"the server name could not be resolved: u",
+         NameNotResolved},
+        {O::TransportError, 12029, 0, 1, L"could not connect to the server: u", NoConnection},
+        {O::TransportError, 12037, 0, 1, L"the server's certificate has expired: u",
+         CertificateDate},
+        {O::TransportError, 12045, 0, 1, L"the server's certificate is not trusted: u",
+         CertificateAuthority},
+        {O::TransportError, 12038, 0, 1, L"the server's certificate is for another name: u",
+         CertificateName},
+        {O::TransportError, 12175, 0, 1, L"the server's certificate was not accepted: u",
+         CertificateOther},
+        {O::TransportError, 12157, 0, 1, L"the secure channel could not be set up: u",
+         SecureChannel},
+        {O::TransportError, 12166, 0, 1, L"the proxy auto-configuration script failed: u",
+         ProxyScript},
+        {O::TransportError, 12178, 0, 1, L"no proxy could be found for the address: u",
+         ProxyScript},
+        {O::TransportError, 12044, 0, 1, L"the server asks for a client certificate: u", WebOther},
+        {O::TransportError, 99999, 0, 1, L"network error 99999: u", WebOther},
+    };
+    for (const Case& c : cases) {
+        const FetchResult result{c.outcome, c.error, c.status, L"u"};
+        EXPECT_EQ(DescribeFetch(result, c.deadline), c.text) << c.error;
+        EXPECT_EQ(FetchFailureKind(result), c.kind) << c.error;
+    }
 }
 
 TEST(FetchPolicy, TlsVersionsPerSystem) {
@@ -208,6 +246,24 @@ TEST(FetchPolicy, SignInAndRetries) {
     EXPECT_TRUE(RetryWithoutClientCertificate(kErrorClientAuthCertNeeded, false));
     EXPECT_FALSE(RetryWithoutClientCertificate(kErrorClientAuthCertNeeded, true));
     EXPECT_FALSE(RetryWithoutClientCertificate(12157, false));
+
+    // The catch-all certificate failure, made precise by the status callback's flags.
+    const std::pair<std::uint32_t, std::uint32_t> flags[] = {
+        {0, kErrorSecureFailure},
+        {0x20, kErrorSecureCertDateInvalid},
+        {0x08, kErrorSecureInvalidCa},
+        {0x10, kErrorSecureCertCnInvalid},
+        {0x04, kErrorSecureCertRevoked},
+        {0x01, kErrorSecureCertRevFailed},
+        {0x40, kErrorSecureCertWrongUsage},
+        {0x02, kErrorSecureInvalidCert},
+        {0x80000000u, kErrorSecureChannelError},
+        {0x18, kErrorSecureInvalidCa},
+        {0x28, kErrorSecureCertDateInvalid},
+        {0x100, kErrorSecureFailure},
+    };
+    for (const auto& [set, error] : flags)
+        EXPECT_EQ(CertificateError(set), error) << set;
 
     for (const wchar_t* plain : {L"", L"identity", L" Identity\t", L"IDENTITY"})
         EXPECT_FALSE(IsEncoded(plain)) << plain;

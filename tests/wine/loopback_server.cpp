@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace skelvane::test {
@@ -113,6 +114,14 @@ DWORD WINAPI LoopbackServer::Serve(void* context) {
     const std::size_t start = request.find(' ') + 1, end = request.find(' ', start);
     if (start != 0 && end != std::string::npos) {
         ::InterlockedIncrement(&connection->server->requests_);
+        // Up to the protocol name, so a raw space inside the target counts too.
+        const std::size_t line = std::min(request.find(" HTTP/", start), request.find('\r'));
+        for (std::size_t i = start; i < line && i < request.size(); ++i)
+            if (static_cast<unsigned char>(request[i]) <= ' ' ||
+                static_cast<unsigned char>(request[i]) >= 0x7F) {
+                ::InterlockedIncrement(&connection->server->rawTargets_);
+                break;
+            }
         connection->server->Respond(connection->socket, request.substr(start, end - start),
                                     request);
     }
@@ -126,7 +135,9 @@ void LoopbackServer::Respond(UINT_PTR client, const std::string& path, const std
     const SOCKET s = client;
     auto asked = [&](const char* header) { return request.find(header) != std::string::npos; };
     const std::string gzipped = Page(200, kMarkerPage, "Content-Encoding: gzip\r\n");
-    if (answer_ == kSilence || path == "/silent") {
+    if (answer_ == kHostile) {
+        SendAll(s, path.starts_with("/x") ? Page(200, kMarkerPage) : Redirect(kHostileLocation));
+    } else if (answer_ == kSilence || path == "/silent") {
         while (!stopping_)
             ::Sleep(20);
     } else if (!answer_.empty()) {

@@ -19,10 +19,18 @@ class LoopbackServer {
 
     // The answer that is no answer: the server reads the request and keeps silent.
     static constexpr char kSilence[] = "(silence)";
+    // A hostile server: every path but those under /x redirects to kHostileLocation (under
+    // /x, with terminal escapes, BEL, DEL, a C1 control and a right-to-left override, the
+    // last two as UTF-8); under /x it serves the marker page.
+    static constexpr char kHostile[] = "(hostile)";
+    static constexpr char kHostileLocation[] =
+        "/x\x1B[2J\x1B]0;owned\x07\x1B[31m red \x7F\xC2\x85\xE2\x80\xAEmth.exe";
 
     bool running() const { return listener_ != ~0u; }
     unsigned short port() const { return port_; }
     long requests() const { return requests_; } // requests answered so far
+    // Requests whose target held a control, a space or a byte beyond ASCII: sent raw.
+    long rawTargets() const { return rawTargets_; }
     std::wstring Url(const std::wstring& path) const;
 
     // Paths: /marker, /plain, /missing (404 holding the marker), /redirect, /redirect-absolute,
@@ -46,6 +54,7 @@ class LoopbackServer {
     HANDLE acceptThread_ = nullptr;
     volatile LONG stopping_ = 0;
     volatile LONG requests_ = 0;
+    volatile LONG rawTargets_ = 0;
     std::string answer_;
     CRITICAL_SECTION lock_;
     std::vector<UINT_PTR> clients_;

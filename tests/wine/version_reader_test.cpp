@@ -104,6 +104,18 @@ TEST(ReadVersionInfo, FilesWithoutAResource) {
         EXPECT_EQ(r.result, kVersionFailed);
         EXPECT_EQ(r.info.CompanyName, L"");
     }
+    // A file another program holds open for writing could change between the check and
+    // the read: it is not read, until that program lets go.
+    const std::wstring busy = folder / L"busy.dll";
+    ASSERT_TRUE(::CopyFileW(Fixture(L"normal.dll").c_str(), busy.c_str(), FALSE));
+    {
+        const unique_file writer(::CreateFileW(busy.c_str(), GENERIC_WRITE,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(writer);
+        EXPECT_EQ(ReadFixture(busy).result, kVersionFailed);
+    }
+    EXPECT_EQ(ReadFixture(busy).result, kVersionRead);
 }
 
 std::uint32_t Le(const std::string& b, std::size_t at, int width) {

@@ -1,0 +1,16 @@
+#pragma once
+// Numbers as text, without the runtime's printf family: the portable printf it brings
+// in weighs more than the rest of the window program's own code.
+#include <string>
+
+namespace skelvane {
+
+std::wstring DecimalText(long long value);
+
+// Upper-case hexadecimal, at least `digits` long.
+std::string HexText(unsigned value, int digits);
+
+// As "%.15g" gives it.
+std::wstring DoubleText(double value);
+
+} // namespace skelvane
