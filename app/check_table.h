@@ -3,6 +3,8 @@
 // that shows it, and the check itself. The window's sequence, its list of status boxes
 // and the console report all read this table, top to bottom in the order the checks run.
 #include "app/layout.h"
+#include "app/report.h"
+#include "checks/next_step.h"
 #include "checks/prerequisites.h"
 
 #include <array>
@@ -32,5 +34,12 @@ inline constexpr std::array<ControlId, std::size(kCheckRows)> kStatusBoxes = [] 
         boxes[i] = kCheckRows[i].box;
     return boxes;
 }();
+
+// Runs one row's check as both programs do: a check that throws has not passed, and a
+// failure carries its next step for this Windows.
+ReportRow RunCheckRow(Prerequisites& checks, const CheckRow& row, WindowsFamily family);
+
+// The Windows the next steps are chosen for: the one this really is.
+WindowsFamily ThisWindows();
 
 } // namespace skelvane

@@ -1,12 +1,16 @@
 #include "app/frmMain.h"
 
 #include "app/check_table.h"
+#include "app/program_name.h"
 #include "app/status_text.h"
+#include "common/deadline.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace skelvane {
 
@@ -48,6 +52,25 @@ bool IsHeldInput(const MSG& msg) {
     return mouse || keys;
 }
 
+// Puts text on the clipboard as Unicode text; once the system takes the memory, it is the
+// system's. Another program may hold the clipboard for a moment, so the open is retried.
+bool PutOnClipboard(HWND owner, const std::wstring& text) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    unique_global memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    void* at = memory ? ::GlobalLock(memory.get()) : nullptr;
+    if (!at) return false;
+    std::memcpy(at, text.c_str(), bytes);
+    ::GlobalUnlock(memory.get());
+    bool open = false;
+    for (int attempt = 0; attempt < 10 && !(open = ::OpenClipboard(owner)); ++attempt)
+        ::Sleep(20);
+    if (!open) return false;
+    const bool taken = ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory.get());
+    ::CloseClipboard();
+    if (taken) memory.release();
+    return taken;
+}
+
 int ScreenDpi() {
     const client_dc screen(nullptr);
     const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
@@ -59,6 +82,7 @@ int ScreenDpi() {
 int frmMain::Run(HINSTANCE instance, int showCommand) {
     ::InitCommonControls(); // registers the version 6 control classes the manifest asks for
     if (!Create(instance)) return 1;
+    shortcuts_ = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
     ::ShowWindow(hwnd_, showCommand);
     ::UpdateWindow(hwnd_);
     // A window started minimized or behind another program's is not activated; the
@@ -116,6 +140,9 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_SETCURSOR:
         if (OnSetCursor()) return TRUE;
+        break;
+    case WM_CONTEXTMENU:
+        if (OnContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) return 0;
         break;
     case WM_DESTROY:
         ::PostQuitMessage(0);
@@ -229,17 +256,21 @@ void frmMain::OnStartChecks() {
 void frmMain::RunChecks() {
     sequence_ = Sequence::Running;
     ::SetCursor(::LoadCursorW(nullptr, kWaitCursor));
+    const WindowsFamily family = ThisWindows();
+    results_.reserve(std::size(kCheckRows));
     for (const CheckRow& row : kCheckRows) {
         if (!Pause(kPauseMs)) return;
         try {
-            ShowRow(row, (this->*row.check)());
-        } catch (...) {
-            ShowRow(row, Fail(L"the check could not finish")); // and so has not passed
+            ShowRow(row, RunCheckRow(*this, row, family));
+        } catch (...) { // not even the verdict could be made: the row has not passed
+            ShowRow(row, {row.id, L"", Fail(FailureKind::Unfinished, L"the check could not finish"),
+                          kGeneralStep});
         }
         // A close from the title bar is handled here too; once the window is gone the
         // sequence stops instead of touching controls that no longer exist.
         if (!DoEvents()) return;
     }
+    ::GetLocalTime(&checkedAt_);
     sequence_ = Sequence::Done;
     POINT cursor;
     if (::GetCursorPos(&cursor)) ::SetCursorPos(cursor.x, cursor.y); // refresh the pointer now
@@ -250,54 +281,55 @@ void frmMain::RunChecks() {
 }
 
 // The box takes the very bitmap the hidden tick or cross box holds. Its text says the
-// verdict and the reason to screen readers; the reason is also its tooltip.
-void frmMain::ShowRow(const CheckRow& row, const CheckResult& result) {
+// verdict, the reason and the next step to screen readers; the tooltip shows the last two.
+void frmMain::ShowRow(const CheckRow& row, const ReportRow& result) {
     if (!hwnd_) return; // closed while the check ran: nothing is left to show it in
     if (row.box == ControlId::picOs) SetLabelText(ControlId::lblOS, os().description);
     HWND box = Control(row.box);
-    Picture(row.box) = Picture(result.passed ? ControlId::picTick : ControlId::picCross);
-    const std::wstring said =
-        std::wstring(result.passed ? kPassedText : kFailedText) + L": " + result.reason;
-    ::SetWindowTextW(box, said.c_str());
+    Picture(row.box) = Picture(result.result.passed ? ControlId::picTick : ControlId::picCross);
+    ::SetWindowTextW(box, StatusText(result).c_str());
     ::InvalidateRect(box, nullptr, TRUE);
+    results_.push_back(result);
     if (HWND tooltip = Tooltip()) {
+        const std::wstring tip = TipText(result);
         TOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V1_SIZE; // the size every version of the control knows
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = hwnd_;
         tool.uId = reinterpret_cast<UINT_PTR>(box);
-        tool.lpszText = const_cast<wchar_t*>(result.reason.c_str());
+        tool.lpszText = const_cast<wchar_t*>(tip.c_str()); // the tooltip keeps a copy
         ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
-// The pause before a check: a second in which the window still paints and answers.
+// The pause before a check: at least a second, in which the window still paints and
+// answers.
 bool frmMain::Pause(DWORD ms) {
-    WaitWhileBusy(nullptr, ms);
-    return hwnd_ != nullptr;
+    return WaitWhileBusy(nullptr, ms) != WaitEnd::WindowGone;
 }
 
-bool frmMain::WaitForFetch(void* finished, unsigned ms) {
+WaitEnd frmMain::WaitForFetch(void* finished, unsigned ms) {
     return WaitWhileBusy(finished, ms);
 }
 
 // Waits for `finished` (or only the time, without it) while the window keeps painting
 // and answering the system, so it never looks frozen. What the user clicks or types in
 // it meanwhile is not acted on; the title bar still works, so the window can be moved
-// and closed. True when `finished` was set; false on time-out or once the window is gone.
-bool frmMain::WaitWhileBusy(HANDLE finished, DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    while (hwnd_) {
-        const DWORD elapsed = ::GetTickCount() - start;
-        if (elapsed >= ms) return false;
-        const DWORD woke = ::MsgWaitForMultipleObjects(finished ? 1 : 0, &finished, FALSE,
-                                                       ms - elapsed, QS_ALLINPUT);
-        if (finished && woke == WAIT_OBJECT_0) return true;
-        if (woke == WAIT_TIMEOUT) return false;
-        if (woke == WAIT_FAILED) ::Sleep(10); // never spin
-        if (!PumpMessages(true)) return false;
+// and closed. The event is looked at before every verdict: dispatching may run a modal
+// loop (the title bar held, the window menu open) that outlasts the time.
+WaitEnd frmMain::WaitWhileBusy(HANDLE finished, DWORD ms) {
+    const Deadline deadline(ms);
+    for (;;) {
+        if (!hwnd_) return WaitEnd::WindowGone;
+        if (finished && ::WaitForSingleObject(finished, 0) == WAIT_OBJECT_0)
+            return WaitEnd::Finished;
+        const DWORD left = deadline.Remaining();
+        if (left == 0) return WaitEnd::TimedOut;
+        if (::MsgWaitForMultipleObjects(finished ? 1 : 0, &finished, FALSE, left, QS_ALLINPUT) ==
+            WAIT_FAILED)
+            ::Sleep(10);                                     // never spin
+        if (!PumpMessages(true)) return WaitEnd::WindowGone; // the program is to quit
     }
-    return false;
 }
 
 bool frmMain::DoEvents() {
@@ -321,19 +353,53 @@ bool frmMain::PumpMessages(bool holdInput) {
     return hwnd_ != nullptr;
 }
 
-// The dialog manager gives the window Tab and Enter handling.
+// The shortcuts (Ctrl+C) first, then the dialog manager's Tab and Enter handling.
 void frmMain::Dispatch(MSG& msg) {
+    if (hwnd_ && shortcuts_ && ::TranslateAcceleratorW(hwnd_, shortcuts_, &msg)) return;
     if (hwnd_ && ::IsDialogMessageW(hwnd_, &msg)) return;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
 }
 
 void frmMain::OnCommand(int id, int code) {
+    if (id == IDM_COPY_RESULTS) return CopyResults();
     const HWND close = Control(ControlId::cmdClose);
     const bool clicked = id == static_cast<int>(ControlId::cmdClose) && code == BN_CLICKED;
     // Enter reaches a plain window as IDOK; it presses Close only when Close has the focus.
     const bool enter = id == IDOK && close && ::GetFocus() == close;
     if ((clicked || enter) && ::IsWindowEnabled(close)) ::DestroyWindow(hwnd_);
+}
+
+// The client area's menu, once there are results to copy; the title bar keeps its own.
+// From the keyboard (Shift+F10, the menu key) the point is (-1, -1): the menu then opens
+// at the control that has the focus.
+bool frmMain::OnContextMenu(POINT at) {
+    if (sequence_ != Sequence::Done) return true; // nothing to offer yet; the key is held
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    ::MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    if (at.x == -1 && at.y == -1) {
+        RECT focus = client;
+        if (HWND focused = ::GetFocus()) ::GetWindowRect(focused, &focus);
+        at = {focus.left + (focus.right - focus.left) / 2,
+              focus.top + (focus.bottom - focus.top) / 2};
+    } else if (!::PtInRect(&client, at)) {
+        return false;
+    }
+    const unique_menu menu(::CreatePopupMenu());
+    if (!menu || !::AppendMenuW(menu.get(), MF_STRING, IDM_COPY_RESULTS, L"&Copy results\tCtrl+C"))
+        return true;
+    ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+    return true;
+}
+
+// The results as the console report words them, then the program and when the checks ran.
+void frmMain::CopyResults() {
+    if (sequence_ != Sequence::Done) return;
+    const LocalTime when{checkedAt_.wYear, checkedAt_.wMonth,  checkedAt_.wDay,
+                         checkedAt_.wHour, checkedAt_.wMinute, checkedAt_.wSecond};
+    if (!PutOnClipboard(hwnd_, CopiedResults(results_, os().description, kThisProgram, when)))
+        ::MessageBeep(MB_ICONWARNING);
 }
 
 LRESULT frmMain::OnCtlColorStatic(HDC dc, HWND control) {

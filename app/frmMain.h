@@ -2,6 +2,7 @@
 // The checker's one window: its controls, the check sequence and how a result shows.
 #include "app/base_window.h"
 #include "app/layout.h"
+#include "app/report.h"
 #include "checks/prerequisites.h"
 #include "common/unique_handle.h"
 
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace skelvane {
 
@@ -25,7 +27,7 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     bool bChecksDone() const { return sequence_ == Sequence::Done; }
 
   protected:
-    bool WaitForFetch(void* finished, unsigned ms) override;
+    WaitEnd WaitForFetch(void* finished, unsigned ms) override;
     void OnWindowGone() override { controls_.fill(nullptr); }
 
   private:
@@ -40,15 +42,17 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     void QueueChecks();
     void OnStartChecks();
     void OnCommand(int id, int code);
+    bool OnContextMenu(POINT at);
+    void CopyResults();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     bool OnSetCursor();
 
     void RunChecks();
-    void ShowRow(const CheckRow& row, const CheckResult& result);
+    void ShowRow(const CheckRow& row, const ReportRow& result);
     HWND Tooltip();
     bool Pause(DWORD ms);
-    bool WaitWhileBusy(HANDLE finished, DWORD ms);
+    WaitEnd WaitWhileBusy(HANDLE finished, DWORD ms);
     bool DoEvents();
     bool PumpMessages(bool holdInput);
     void Dispatch(MSG& msg);
@@ -57,13 +61,16 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     HWND Control(ControlId id) const { return controls_[static_cast<int>(id) - 1]; }
 
     HINSTANCE instance_ = nullptr;
+    HACCEL shortcuts_ = nullptr; // a resource: the system frees it with the program
     int dpi_ = 96;
     Sequence sequence_ = Sequence::Loaded;
     std::array<HWND, kControls.size()> controls_{};
     std::array<HBITMAP, kControls.size()> pictures_{}; // shared references into bitmaps_
     std::array<unique_gdi, 4> bitmaps_;
     unique_gdi font_;
-    HWND tooltip_ = nullptr; // made on first use; owned by the window, destroyed with it
+    HWND tooltip_ = nullptr;         // made on first use; owned by the window, destroyed with it
+    std::vector<ReportRow> results_; // what Copy results copies, once the sequence is done
+    SYSTEMTIME checkedAt_{};
 };
 
 } // namespace skelvane

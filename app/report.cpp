@@ -1,9 +1,9 @@
 #include "app/report.h"
 
+#include "common/number_text.h"
 #include "common/utf8.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace skelvane {
 
@@ -36,6 +36,8 @@ std::wstring ReportText(const std::vector<ReportRow>& rows, const std::wstring& 
         text += row.result.passed ? L"PASS  " : L"FAIL  ";
         text +=
             row.name + std::wstring(width - row.name.size() + 2, L' ') + row.result.reason + L"\n";
+        if (!row.nextStep.empty())
+            text += L"      Next step: " + std::wstring(row.nextStep) + L"\n";
     }
     text += L"Operating system: " + (osDescription.empty() ? L"(not recognised)" : osDescription) +
             L"\n";
@@ -63,9 +65,7 @@ std::string JsonString(std::wstring_view text) {
             break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-                out += escaped;
+                out += "\\u" + HexText(static_cast<unsigned char>(c), 4);
             } else {
                 out += c;
             }
@@ -74,7 +74,8 @@ std::string JsonString(std::wstring_view text) {
     return out + "\"";
 }
 
-std::string ReportJson(const std::vector<ReportRow>& rows, const std::wstring& osDescription) {
+std::string ReportJson(const std::vector<ReportRow>& rows, const std::wstring& osDescription,
+                       ProgramName program) {
     std::string json = "{\"passed\": ";
     json += ReportExitCode(rows) == kExitAllPassed ? "true" : "false";
     json += ", \"os\": " + JsonString(osDescription) + ", \"checks\": [";
@@ -83,9 +84,33 @@ std::string ReportJson(const std::vector<ReportRow>& rows, const std::wstring& o
         json += i ? ", " : "";
         json += "{\"id\": \"" + std::string(row.id) + "\", \"name\": " + JsonString(row.name) +
                 ", \"passed\": " + (row.result.passed ? "true" : "false") +
-                ", \"reason\": " + JsonString(row.result.reason) + "}";
+                ", \"reason\": " + JsonString(row.result.reason);
+        if (!row.nextStep.empty()) json += ", \"next_step\": " + JsonString(row.nextStep);
+        json += "}";
     }
-    return json + "]}\n";
+    // Fields are only ever added, after those older scripts know.
+    return json + "], \"program\": {\"name\": " + JsonString(program.name) +
+           ", \"version\": " + JsonString(program.version) +
+           "}, \"schema\": " + Utf8(DecimalText(kReportSchema)) + "}\n";
+}
+
+std::wstring CopiedResults(const std::vector<ReportRow>& rows, const std::wstring& osDescription,
+                           ProgramName program, const LocalTime& when) {
+    // Formatted by hand: the runtime's wide printf alone would add 10 KB to the window.
+    const auto digits = [](int n, std::size_t width) {
+        std::wstring text = DecimalText(n);
+        return std::wstring(text.size() < width ? width - text.size() : 0, L'0') + text;
+    };
+    const std::wstring time = digits(when.year, 4) + L"-" + digits(when.month, 2) + L"-" +
+                              digits(when.day, 2) + L" " + digits(when.hour, 2) + L":" +
+                              digits(when.minute, 2) + L":" + digits(when.second, 2);
+    const std::wstring text = ReportText(rows, osDescription) + L"Program: " +
+                              std::wstring(program.name) + L" " + std::wstring(program.version) +
+                              L"\nChecked: " + time + L"\n";
+    std::wstring crlf;
+    for (wchar_t c : text)
+        crlf += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+    return crlf;
 }
 
 std::wstring ReportUsage() {
@@ -94,12 +119,14 @@ std::wstring ReportUsage() {
            L"Usage: SkelvaneReport [--json]\n"
            L"\n"
            L"Runs the six checks of the Skelvane window, without pauses and without a window,\n"
-           L"and prints one line per check (PASS or FAIL and the reason), then the operating\n"
-           L"system's description.\n"
+           L"and prints one line per check (PASS or FAIL and the reason), with the next step\n"
+           L"on an indented line under each failure, then the operating system's description.\n"
            L"\n"
            L"  --json   print the same as one JSON object:\n"
            L"           {\"passed\": bool, \"os\": text,\n"
-           L"            \"checks\": [{\"id\", \"name\", \"passed\", \"reason\"}, ...]}\n"
+           L"            \"checks\": [{\"id\", \"name\", \"passed\", \"reason\",\n"
+           L"                        \"next_step\" (failures only)}, ...],\n"
+           L"            \"program\": {\"name\", \"version\"}, \"schema\": 1}\n"
            L"  --help   print this text\n"
            L"\n"
            L"Check ids: app_url, data_url, os, installer, dotnet, smartcard.\n"

@@ -1,5 +1,6 @@
 #pragma once
-// The console report: the six checks' results as text or JSON, and the exit code.
+// The six checks' results as text or JSON, and the exit code: for the console report and
+// for what the window copies to the clipboard.
 #include "checks/check_result.h"
 
 #include <string>
@@ -12,6 +13,7 @@ struct ReportRow {
     std::string_view id; // stable key for scripts, e.g. "app_url"
     std::wstring name;   // the row's caption in the window
     CheckResult result;
+    std::wstring_view nextStep; // empty on a pass
 };
 
 struct ReportOptions {
@@ -24,12 +26,34 @@ inline constexpr int kExitAllPassed = 0;
 inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
 
+// The JSON's shape: raised only when a field changes its meaning or goes; new fields
+// come without a new number.
+inline constexpr int kReportSchema = 1;
+
+// The program as the JSON and the copied results name it.
+struct ProgramName {
+    std::wstring_view name, version;
+};
+
+// A local date and time, as the copied results carry it.
+struct LocalTime {
+    int year, month, day, hour, minute, second;
+};
+
 ReportOptions ParseReportArguments(const std::vector<std::wstring>& arguments);
 int ReportExitCode(const std::vector<ReportRow>& rows);
 
+// One line per row (verdict, name, reason), an indented next step under each failure,
+// then the system's description; lines end with "\n".
 std::wstring ReportText(const std::vector<ReportRow>& rows, const std::wstring& osDescription);
-std::string ReportJson(const std::vector<ReportRow>& rows, const std::wstring& osDescription);
+std::string ReportJson(const std::vector<ReportRow>& rows, const std::wstring& osDescription,
+                       ProgramName program);
 std::wstring ReportUsage();
+
+// What Copy results puts on the clipboard: the report's lines, then the program and when
+// the checks ran, each line ended with "\r\n" as plain text on Windows is.
+std::wstring CopiedResults(const std::vector<ReportRow>& rows, const std::wstring& osDescription,
+                           ProgramName program, const LocalTime& when);
 
 // A JSON string literal, quotes included.
 std::string JsonString(std::wstring_view text);

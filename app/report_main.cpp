@@ -1,59 +1,56 @@
 // SkelvaneReport.exe: the six checks for administrators' tools, without a window.
 #include "app/check_table.h"
 #include "app/report.h"
-#include "common/ansi.h"
+#include "app/program_name.h"
 #include "common/unique_handle.h"
 #include "common/utf8.h"
 
 #include <windows.h>
 #include <process.h>
 
-#include <exception>
+#include <span>
 
 namespace skelvane {
 namespace {
 
-std::wstring RowName(ControlId label) {
-    std::wstring caption{LayoutOf(label).caption};
-    if (!caption.empty() && caption.back() == L':') caption.pop_back();
-    return caption;
-}
-
-// The program's one boundary for a check that throws: it has not passed, and the
-// report still covers every row.
-CheckResult Guarded(Prerequisites& checks, const CheckRow& row) {
-    try {
-        return (checks.*row.check)();
-    } catch (const std::exception& e) {
-        return Fail(L"the check could not finish: " + FromAnsi(e.what()));
-    } catch (...) {
-        return Fail(L"the check could not finish");
-    }
-}
-
-// A check run on a thread of its own, so the two web checks wait out their deadlines
-// side by side: the report's worst case is one deadline, not two.
+// A row run on a thread of its own, so the two web checks wait out their deadlines side
+// by side: the report's worst case is one deadline, not two. The thread writes into this
+// object, so the object never goes before the thread does, whatever throws.
 class Concurrently {
   public:
-    Concurrently(Prerequisites& checks, const CheckRow& row) : checks_(checks), row_(row) {
+    Concurrently(Prerequisites& checks, const CheckRow& row, WindowsFamily family)
+        : checks_(checks), row_(row), family_(family) {
         thread_.reset(
             reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &Run, this, 0, nullptr)));
-        if (!thread_) result_ = Guarded(checks_, row_); // no thread to spare: run it here
+        if (!thread_) result_ = RunCheckRow(checks_, row_, family_); // no thread: run it here
     }
-    CheckResult Result() {
-        if (thread_) ::WaitForSingleObject(thread_.get(), INFINITE); // the fetch ends itself
+    ~Concurrently() { Join(); }
+    Concurrently(const Concurrently&) = delete;
+    Concurrently& operator=(const Concurrently&) = delete;
+
+    ReportRow Result() {
+        Join();
         return result_;
     }
 
   private:
+    void Join() {
+        if (thread_) ::WaitForSingleObject(thread_.get(), INFINITE); // the fetch ends itself
+        thread_.reset();
+    }
     static unsigned __stdcall Run(void* self) {
         auto* me = static_cast<Concurrently*>(self);
-        me->result_ = Guarded(me->checks_, me->row_);
+        try {
+            me->result_ = RunCheckRow(me->checks_, me->row_, me->family_);
+        } catch (...) {
+            me->result_ = {me->row_.id, L"", Fail(FailureKind::Unfinished, L""), kGeneralStep};
+        }
         return 0;
     }
     Prerequisites& checks_;
     const CheckRow& row_;
-    CheckResult result_;
+    const WindowsFamily family_;
+    ReportRow result_;
     unique_kernel_handle thread_;
 };
 
@@ -83,17 +80,19 @@ int Run(const std::vector<std::wstring>& arguments) {
         return kExitAllPassed;
     }
     Prerequisites checks;
+    const WindowsFamily family = ThisWindows();
     // The web rows lead the table; both fetch at once, the others run meanwhile.
-    Concurrently app(checks, kCheckRows[0]);
+    Concurrently app(checks, kCheckRows[0], family);
     std::vector<ReportRow> rows;
-    for (const CheckRow& row : kCheckRows)
-        rows.push_back({row.id, RowName(row.label),
-                        &row == &kCheckRows[0] ? CheckResult{} : Guarded(checks, row)});
-    rows.front().result = app.Result();
+    rows.reserve(std::size(kCheckRows));
+    rows.push_back({}); // the first row's place, filled when its thread is done
+    for (const CheckRow& row : std::span(kCheckRows).subspan(1))
+        rows.push_back(RunCheckRow(checks, row, family));
+    rows.front() = app.Result();
 
     const std::wstring os = checks.os().description;
     if (options.json) {
-        const std::string json = ReportJson(rows, os);
+        const std::string json = ReportJson(rows, os, kThisProgram);
         DWORD written = 0;
         ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), json.data(), static_cast<DWORD>(json.size()),
                     &written, nullptr);

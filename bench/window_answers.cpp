@@ -3,6 +3,7 @@
 // the row took, the longest single answer and the longest gap between two answers.
 //   window_answers.exe PROGRAM
 #include "app/layout.h"
+#include "app/check_table.h"
 #include "app/status_text.h"
 #include "tests/wine/support.h"
 

@@ -13,3 +13,7 @@ add_executable(unit_tests ${unit_sources})
 target_link_libraries(unit_tests PRIVATE skelvane_core GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE -Wall -Wextra)
 gtest_discover_tests(unit_tests TEST_PREFIX "${SKELVANE_TEST_PREFIX}" PROPERTIES TIMEOUT 60)
+
+# Figures for bench/run that need no Windows.
+add_executable(bench_advice bench/advice_coverage.cpp)
+target_link_libraries(bench_advice PRIVATE skelvane_core)

@@ -5,3 +5,5 @@
 #define IDB_PLACEHOLDER 102
 #define IDB_TICK 103
 #define IDB_CROSS 104
+#define IDA_MAIN 200
+#define IDM_COPY_RESULTS 40001

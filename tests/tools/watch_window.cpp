@@ -2,6 +2,7 @@
 // finished (Close enabled), prints each row's result and the system's description,
 // and with --close presses Close. Used by scripts/run; not part of the product.
 #include "app/layout.h"
+#include "app/check_table.h"
 #include "app/status_text.h"
 
 #include <windows.h>

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <sstream>
 
 namespace skelvane::test {
 namespace {
@@ -29,32 +31,33 @@ std::string Line(const std::string& output, const std::string& start) {
     return output.substr(at, output.find('\n', at) - at);
 }
 
-// The folders the directory rows look for, made for the test and removed after it.
-class ReaderAndFramework {
-  public:
-    ReaderAndFramework() {
-        for (const std::wstring& path :
-             {WindowsDirectory() + L"\\Microsoft.NET",
-              WindowsDirectory() + L"\\Microsoft.NET\\Framework",
-              WindowsDirectory() + L"\\Microsoft.NET\\Framework\\v3.5",
-              std::wstring(L"C:\\Program Files\\GemAlto"), std::wstring(kReaderToolsPaths[1])})
-            if (::CreateDirectoryW(path.c_str(), nullptr)) made_.push_back(path);
-    }
-    ~ReaderAndFramework() {
-        for (auto it = made_.rbegin(); it != made_.rend(); ++it)
-            ::RemoveDirectoryW(it->c_str());
-    }
+// Kept for the schema check that runs after this test (check_report_json.py).
+void SaveJson(const char* name, const std::string& json) {
+    WriteFileBytes(WinePath(SKELVANE_TOOLS_DIR) + L"\\report-" +
+                       std::wstring(name, name + std::strlen(name)) + L".json",
+                   json);
+}
 
-  private:
-    std::vector<std::wstring> made_;
-};
+// The version the programs' own version resource carries.
+std::string FileVersionOf(const std::wstring& exe) {
+    std::vector<char> block = VersionBlock(exe);
+    const std::wstring version = VersionString(block, L"FileVersion");
+    return std::string(version.begin(), version.end());
+}
 
+// The http host redirects through an address full of terminal escapes and direction
+// marks before it gives the page: the row still passes, and nothing of them is printed.
 TEST(Report, AllSixPass) {
-    LoopbackServer app(47801); // the http host of the test build
+    LoopbackServer app(47801, LoopbackServer::kHostile); // the http host of the test build
     ASSERT_TRUE(app.running());
     ReaderAndFramework folders;
     const Outcome text = Report(L"");
     EXPECT_EQ(text.code, 0u) << text.output;
+    EXPECT_FALSE(ShowsUnsafe(text.output)) << text.output;
+    EXPECT_NE(Line(text.output, "PASS  Internet Access (Application)")
+                  .find("page found with its marker: http://127.0.0.1:47801/x%1B[2J%1B]0;owned%07"),
+              std::string::npos)
+        << text.output;
     for (const char* row :
          {"PASS  Internet Access (Application)", "PASS  Internet Access (Secure Web Service)",
           "PASS  Operating System", "PASS  Windows Installer 3.1", "PASS  Dot Net Framework V3.5",
@@ -67,10 +70,21 @@ TEST(Report, AllSixPass) {
 
     const Outcome json = Report(L"--json");
     EXPECT_EQ(json.code, 0u);
+    EXPECT_FALSE(ShowsUnsafe(json.output)) << json.output;
     EXPECT_EQ(json.output.rfind("{\"passed\": true, \"os\": ", 0), 0u) << json.output;
-    EXPECT_NE(json.output.find(
-                  "{\"id\": \"smartcard\", \"name\": \"Smart Card Driver\", \"passed\": true"),
-              std::string::npos);
+    EXPECT_NE(
+        json.output.find(
+            "{\"id\": \"smartcard\", \"name\": \"Smart Card Driver\", \"passed\": true, "
+            "\"reason\": \"directory found: C:\\\\Program Files\\\\GemAlto\\\\ReaderTools\"}"),
+        std::string::npos)
+        << json.output; // a passing row has no next step
+    EXPECT_NE(json.output.find("], \"program\": {\"name\": \"Skelvane\", \"version\": \"" +
+                               FileVersionOf(ProductExe(L"SkelvaneReport.exe")) +
+                               "\"}, \"schema\": 1}"),
+              std::string::npos)
+        << json.output;
+    EXPECT_EQ(app.rawTargets(), 0); // the redirect target was encoded before it was sent
+    SaveJson("passing", json.output);
 }
 
 TEST(Report, FailuresSayWhy) {
@@ -78,7 +92,7 @@ TEST(Report, FailuresSayWhy) {
     // Wine told to report Windows 2000 to this program. The https page is still served.
     TempFolder empty;
     RegistryValueGuard installer(kHkeyLocalMachine, kInstallerKey, kInstallerValue);
-    installer.Set(empty.path());
+    installer.Set(empty.path() + L"\\\x1b[2J\x07"); // shown in the reason, and made safe there
     RegistryValueGuard version(static_cast<std::int32_t>(0x80000001u),
                                L"Software\\Wine\\AppDefaults\\SkelvaneReport.exe", L"Version");
     version.Set(L"win2k");
@@ -89,9 +103,28 @@ TEST(Report, FailuresSayWhy) {
               std::string::npos)
         << text.output;
     EXPECT_NE(Line(text.output, "PASS  Internet Access (Secure Web Service)"), "") << text.output;
+    EXPECT_FALSE(ShowsUnsafe(text.output));
+    EXPECT_NE(Line(text.output, "FAIL  Windows Installer 3.1")
+                  .find("\\\xEF\xBF\xBD[2J\xEF\xBF\xBD\\msi.dll"),
+              std::string::npos)
+        << text.output;
     EXPECT_NE(Line(text.output, "FAIL  Dot Net Framework V3.5").find("directory not found: "),
               std::string::npos);
     EXPECT_NE(Line(text.output, "FAIL  Smart Card Driver").find("directory not found: "),
+              std::string::npos);
+    // A next step on its own indented line under each failure, and under nothing else.
+    std::istringstream lines(text.output);
+    int failed = 0, steps = 0, stepsAfterFailures = 0;
+    for (std::string line, previous; std::getline(lines, line); previous = line) {
+        failed += line.starts_with("FAIL  ");
+        steps += line.starts_with("      Next step: ");
+        stepsAfterFailures +=
+            line.starts_with("      Next step: ") && previous.starts_with("FAIL  ");
+    }
+    EXPECT_EQ(failed, 5) << text.output;
+    EXPECT_EQ(steps, 5);
+    EXPECT_EQ(stepsAfterFailures, 5);
+    EXPECT_NE(text.output.find("      Next step: Install the card reader tools"),
               std::string::npos);
 
     const Outcome json = Report(L"--json");
@@ -101,6 +134,10 @@ TEST(Report, FailuresSayWhy) {
         json.output.find(
             "{\"id\": \"app_url\", \"name\": \"Internet Access (Application)\", \"passed\": false"),
         std::string::npos);
+    EXPECT_NE(json.output.find("\", \"next_step\": \"Check the network connection"),
+              std::string::npos)
+        << json.output;
+    SaveJson("failing", json.output);
 }
 
 // The user's Internet Options set to a proxy, put back as they were at scope end.
