@@ -31,9 +31,14 @@ CheckResult Guarded(Prerequisites& checks, const CheckRow& row) {
 } // namespace
 
 ReportRow RunCheckRow(Prerequisites& checks, const CheckRow& row, WindowsFamily family) {
-    CheckResult result = Guarded(checks, row);
-    const std::wstring_view step = NextStep(result.kind, family);
-    return {row.id, RowName(row.label), std::move(result), step};
+    try {
+        CheckResult result = Guarded(checks, row);
+        const std::wstring_view step = NextStep(result.kind, family);
+        return {row.id, RowName(row.label), std::move(result), step};
+    } catch (...) { // not even the row could be made (no memory): it has not passed
+        return {
+            row.id, {}, Fail(FailureKind::Unfinished, L"the check could not finish"), kGeneralStep};
+    }
 }
 
 WindowsFamily ThisWindows() {

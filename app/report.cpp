@@ -96,14 +96,9 @@ std::string ReportJson(const std::vector<ReportRow>& rows, const std::wstring& o
 
 std::wstring CopiedResults(const std::vector<ReportRow>& rows, const std::wstring& osDescription,
                            ProgramName program, const LocalTime& when) {
-    // Formatted by hand: the runtime's wide printf alone would add 10 KB to the window.
-    const auto digits = [](int n, std::size_t width) {
-        std::wstring text = DecimalText(n);
-        return std::wstring(text.size() < width ? width - text.size() : 0, L'0') + text;
-    };
-    const std::wstring time = digits(when.year, 4) + L"-" + digits(when.month, 2) + L"-" +
-                              digits(when.day, 2) + L" " + digits(when.hour, 2) + L":" +
-                              digits(when.minute, 2) + L":" + digits(when.second, 2);
+    const std::wstring time = DecimalText(when.year, 4) + L"-" + DecimalText(when.month, 2) + L"-" +
+                              DecimalText(when.day, 2) + L" " + DecimalText(when.hour, 2) + L":" +
+                              DecimalText(when.minute, 2) + L":" + DecimalText(when.second, 2);
     const std::wstring text = ReportText(rows, osDescription) + L"Program: " +
                               std::wstring(program.name) + L" " + std::wstring(program.version) +
                               L"\nChecked: " + time + L"\n";

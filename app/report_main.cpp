@@ -40,11 +40,7 @@ class Concurrently {
     }
     static unsigned __stdcall Run(void* self) {
         auto* me = static_cast<Concurrently*>(self);
-        try {
-            me->result_ = RunCheckRow(me->checks_, me->row_, me->family_);
-        } catch (...) {
-            me->result_ = {me->row_.id, L"", Fail(FailureKind::Unfinished, L""), kGeneralStep};
-        }
+        me->result_ = RunCheckRow(me->checks_, me->row_, me->family_);
         return 0;
     }
     Prerequisites& checks_;

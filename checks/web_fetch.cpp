@@ -270,13 +270,10 @@ class Fetch {
 };
 
 // Shared by the caller and the worker: the caller may walk away at the deadline (or
-// when its window closes) while a blocked name lookup finishes alone. It holds the DLLs
-// the fetch needs for as long as either of them runs.
+// when its window closes) while a blocked name lookup finishes alone.
 struct Job {
-    Job(const std::wstring& url, std::string_view marker, const FetchOptions& options,
-        unique_module winhttp)
-        : winhttp(std::move(winhttp)), fetch(url, marker, options) {}
-    unique_module winhttp;
+    Job(const std::wstring& url, std::string_view marker, const FetchOptions& options)
+        : fetch(url, marker, options) {}
     Fetch fetch;
     FetchResult result;
     unique_kernel_handle finished{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
@@ -307,13 +304,15 @@ std::vector<std::uint32_t> SystemTlsChoices() {
 FetchResult FetchAndFind(const std::wstring& url, std::string_view marker,
                          const FetchOptions& options) {
     // WinHTTP is loaded on first use, from the system folder; a system without it fails
-    // the row instead of the program.
-    unique_module winhttp(LoadSystemLibrary(L"winhttp.dll"));
+    // the row instead of the program. The first call through the delay-load table takes a
+    // reference of its own, so letting go of this one never unloads it under a worker
+    // that is still running.
+    const unique_module winhttp(LoadSystemLibrary(L"winhttp.dll"));
     if (!winhttp)
         return {FetchOutcome::TransportError, static_cast<std::uint32_t>(::GetLastError()), 0, url};
     try {
         const Deadline deadline(options.deadlineMs);
-        auto job = std::make_shared<Job>(url, marker, options, std::move(winhttp));
+        auto job = std::make_shared<Job>(url, marker, options);
         if (!job->finished) return {FetchOutcome::TransportError, kErrorOutOfMemory, 0, url};
         if (!RunOnWorker([job] { Work(*job); }))
             return {FetchOutcome::TransportError, kErrorOutOfMemory, 0, url};

@@ -4,7 +4,7 @@
 
 namespace skelvane {
 
-std::wstring DecimalText(long long value) {
+std::wstring DecimalText(long long value, int digits) {
     // Counted in the negative range, which also holds the most negative number.
     const bool negative = value < 0;
     long long rest = negative ? value : -value;
@@ -12,7 +12,7 @@ std::wstring DecimalText(long long value) {
     do {
         text.insert(text.begin(), static_cast<wchar_t>(L'0' - rest % 10));
         rest /= 10;
-    } while (rest != 0);
+    } while (rest != 0 || static_cast<int>(text.size()) < digits);
     return negative ? L"-" + text : text;
 }
 

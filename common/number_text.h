@@ -5,7 +5,8 @@
 
 namespace skelvane {
 
-std::wstring DecimalText(long long value);
+// At least `digits` long, zeros in front: DecimalText(7, 2) is "07".
+std::wstring DecimalText(long long value, int digits = 1);
 
 // Upper-case hexadecimal, at least `digits` long.
 std::string HexText(unsigned value, int digits);

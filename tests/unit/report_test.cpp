@@ -88,6 +88,8 @@ TEST(NumberText, WithoutPrintf) {
     EXPECT_EQ(DecimalText(-32768), L"-32768");
     EXPECT_EQ(DecimalText(4294967295LL), L"4294967295");
     EXPECT_EQ(DecimalText(-9223372036854775807LL - 1), L"-9223372036854775808");
+    EXPECT_EQ(DecimalText(7, 2), L"07");
+    EXPECT_EQ(DecimalText(2026, 2), L"2026");
     EXPECT_EQ(HexText(0x409, 4), "0409");
     EXPECT_EQ(HexText(0xABCDE, 2), "ABCDE");
     EXPECT_EQ(HexText(0, 2), "00");
