@@ -187,6 +187,7 @@ class Fetch {
         bool certificateRetried = false;
         int proxyAnswers = 0;
         for (;;) {
+            secureFailureFlags_ = 0; // what an earlier hop or try reported is not this one's
             LimitTo(request, deadline_);
             bool sent = ::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                                              WINHTTP_NO_REQUEST_DATA, 0, 0, 0);
