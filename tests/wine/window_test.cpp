@@ -87,8 +87,19 @@ std::wstring HoverText(HWND control, DWORD processId) {
 struct Change {
     std::size_t row;
     std::wstring text;
-    DWORD before, at; // the change came after the poll at `before`, by the poll at `at`
+    // In ms: it came after the start of the poll that missed it (before), and by the end
+    // of the one that saw it (at).
+    double before, at;
 };
+
+// Milliseconds from the performance counter: the tick count under Wine moves in steps of
+// about 16 ms, too coarse to tell a pause of a second from one a step short.
+double NowMs() {
+    LARGE_INTEGER now{}, frequency{};
+    ::QueryPerformanceCounter(&now);
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
 
 // Polls the six status boxes, closely, until Close is enabled; returns every change seen.
 std::vector<Change> WatchRun(HWND window, DWORD timeoutMs) {
@@ -96,18 +107,20 @@ std::vector<Change> WatchRun(HWND window, DWORD timeoutMs) {
     std::wstring last[std::size(kStatusBoxes)];
     for (auto& t : last)
         t = kNotCheckedText;
-    const DWORD start = ::GetTickCount();
-    for (DWORD previous = 0; ::IsWindow(window) && ::GetTickCount() - start < timeoutMs;) {
-        const DWORD now = ::GetTickCount() - start;
-        for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row) {
-            const std::wstring text = WindowText(Item(window, kStatusBoxes[row]));
-            if (text != last[row]) {
-                changes.push_back({row, text, previous, now});
-                last[row] = text;
+    const double start = NowMs();
+    for (double previous = 0; ::IsWindow(window) && NowMs() - start < timeoutMs;) {
+        const double polled = NowMs() - start;
+        std::wstring texts[std::size(kStatusBoxes)];
+        for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row)
+            texts[row] = WindowText(Item(window, kStatusBoxes[row]));
+        const double read = NowMs() - start;
+        for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row)
+            if (texts[row] != last[row]) {
+                changes.push_back({row, texts[row], previous, read});
+                last[row] = texts[row];
             }
-        }
         if (::IsWindowEnabled(Item(window, ControlId::cmdClose))) break;
-        previous = now;
+        previous = polled;
         ::Sleep(1);
     }
     return changes;
@@ -214,7 +227,7 @@ TEST(Window, LayoutSequenceAndClose) {
         EXPECT_FALSE(ShowsUnsafe(tip));
         EXPECT_EQ(expected[i].nextStep.empty(), expected[i].result.passed);
         if (i > 0) {
-            EXPECT_GE(changes[i].at - changes[i - 1].before, 1000u);
+            EXPECT_GE(changes[i].at - changes[i - 1].before, 1000.0);
         }
     }
     EXPECT_TRUE(changes[0].text.starts_with(kPassedText))
