@@ -30,20 +30,23 @@ CheckResult Guarded(Prerequisites& checks, const CheckRow& row) {
 
 } // namespace
 
-ReportRow RunCheckRow(Prerequisites& checks, const CheckRow& row, WindowsFamily family) {
+ReportRow RunCheckRow(Prerequisites& checks, const CheckRow& row, WindowsFamily family,
+                      StepReader reader) {
     try {
         CheckResult result = Guarded(checks, row);
-        const std::wstring_view step = NextStep(result.kind, family);
-        return {row.id, RowName(row.label), std::move(result), step};
+        std::wstring step = NextStep(result.kind, family, reader);
+        return {row.id, RowName(row.label), std::move(result), std::move(step)};
     } catch (...) { // not even the row could be made (no memory): it has not passed
-        return {
-            row.id, {}, Fail(FailureKind::Unfinished, L"the check could not finish"), kGeneralStep};
+        return {row.id,
+                {},
+                Fail(FailureKind::Unfinished, L"the check could not finish"),
+                std::wstring(kGeneralStep)};
     }
 }
 
 WindowsFamily ThisWindows() {
     const modOS::TrueVersion version = modOS::GetTrueVersion();
-    return FamilyOf(version.major, version.minor);
+    return FamilyOf(version.major, version.minor, version.productType, version.build);
 }
 
 } // namespace skelvane

@@ -36,9 +36,10 @@ inline constexpr std::array<ControlId, std::size(kCheckRows)> kStatusBoxes = [] 
 }();
 
 // Runs one row's check as both programs do: a check that throws has not passed, and a
-// failure carries its next step for this Windows. The one boundary for what a check
-// throws: the callers need none of their own.
-ReportRow RunCheckRow(Prerequisites& checks, const CheckRow& row, WindowsFamily family);
+// failure carries its next step for this Windows, worded for its reader. The one
+// boundary for what a check throws: the callers need none of their own.
+ReportRow RunCheckRow(Prerequisites& checks, const CheckRow& row, WindowsFamily family,
+                      StepReader reader);
 
 // The Windows the next steps are chosen for: the one this really is.
 WindowsFamily ThisWindows();

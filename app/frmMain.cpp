@@ -260,7 +260,7 @@ void frmMain::RunChecks() {
     results_.reserve(std::size(kCheckRows));
     for (const CheckRow& row : kCheckRows) {
         if (!Pause(kPauseMs)) return;
-        ShowRow(row, RunCheckRow(*this, row, family));
+        ShowRow(row, RunCheckRow(*this, row, family, StepReader::Window));
         // A close from the title bar is handled here too; once the window is gone the
         // sequence stops instead of touching controls that no longer exist.
         if (!DoEvents()) return;

@@ -36,8 +36,7 @@ std::wstring ReportText(const std::vector<ReportRow>& rows, const std::wstring& 
         text += row.result.passed ? L"PASS  " : L"FAIL  ";
         text +=
             row.name + std::wstring(width - row.name.size() + 2, L' ') + row.result.reason + L"\n";
-        if (!row.nextStep.empty())
-            text += L"      Next step: " + std::wstring(row.nextStep) + L"\n";
+        if (!row.nextStep.empty()) text += L"      Next step: " + row.nextStep + L"\n";
     }
     text += L"Operating system: " + (osDescription.empty() ? L"(not recognised)" : osDescription) +
             L"\n";

@@ -13,7 +13,7 @@ struct ReportRow {
     std::string_view id; // stable key for scripts, e.g. "app_url"
     std::wstring name;   // the row's caption in the window
     CheckResult result;
-    std::wstring_view nextStep; // empty on a pass
+    std::wstring nextStep; // empty on a pass
 };
 
 struct ReportOptions {

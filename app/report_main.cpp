@@ -22,7 +22,8 @@ class Concurrently {
         : checks_(checks), row_(row), family_(family) {
         thread_.reset(
             reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &Run, this, 0, nullptr)));
-        if (!thread_) result_ = RunCheckRow(checks_, row_, family_); // no thread: run it here
+        if (!thread_) // no thread: run it here
+            result_ = RunCheckRow(checks_, row_, family_, StepReader::Report);
     }
     ~Concurrently() { Join(); }
     Concurrently(const Concurrently&) = delete;
@@ -40,7 +41,7 @@ class Concurrently {
     }
     static unsigned __stdcall Run(void* self) {
         auto* me = static_cast<Concurrently*>(self);
-        me->result_ = RunCheckRow(me->checks_, me->row_, me->family_);
+        me->result_ = RunCheckRow(me->checks_, me->row_, me->family_, StepReader::Report);
         return 0;
     }
     Prerequisites& checks_;
@@ -83,7 +84,7 @@ int Run(const std::vector<std::wstring>& arguments) {
     rows.reserve(std::size(kCheckRows));
     rows.push_back({}); // the first row's place, filled when its thread is done
     for (const CheckRow& row : std::span(kCheckRows).subspan(1))
-        rows.push_back(RunCheckRow(checks, row, family));
+        rows.push_back(RunCheckRow(checks, row, family, StepReader::Report));
     rows.front() = app.Result();
 
     const std::wstring os = checks.os().description;

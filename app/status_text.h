@@ -15,7 +15,7 @@ inline constexpr wchar_t kFailedText[] = L"failed";
 // The tooltip: the reason, then the next step on its own line.
 inline std::wstring TipText(const ReportRow& row) {
     std::wstring text = row.result.reason;
-    if (!row.nextStep.empty()) text += L"\r\n" + std::wstring(row.nextStep);
+    if (!row.nextStep.empty()) text += L"\r\n" + row.nextStep;
     return text;
 }
 

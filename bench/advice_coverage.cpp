@@ -1,20 +1,59 @@
-// How much of the (failure kind x Windows) table of next steps says something particular,
-// and how much falls back to the general step.
+// How much of the (failure kind x Windows family) table of next steps says something
+// particular, and how much falls back to the general step: the matrix, then the counts.
+// "own" marks a step of its own, "-" the general step.
 #include "checks/next_step.h"
 
 #include <cstdio>
+#include <iterator>
+#include <set>
+#include <string>
 
 int main() {
     using namespace skelvane;
-    int cells = 0, general = 0;
-    for (int k = static_cast<int>(FailureKind::Unfinished);
-         k <= static_cast<int>(FailureKind::ReaderToolsMissing); ++k)
+    constexpr const char* kFamilies[kWindowsFamilies] = {"<XP",  "XP",   "2003",    "Vista",
+                                                         "2008", "7",    "2008R2",  "8",
+                                                         "2012", "8.1+", "2012R2+", "26H1+"};
+    constexpr const char* kKinds[] = {
+        "Unfinished",         "NameNotResolved",      "NoConnection",
+        "CertificateDate",    "CertificateAuthority", "CertificateName",
+        "CertificateOther",   "SecureChannel",        "ProxyScript",
+        "ProxyNeedsPassword", "ProxyRefusedSignIn",   "ServicePage",
+        "WebOther",           "OsUnsupported",        "InstallerTooOld",
+        "InstallerBroken",    "DotNetMissing",        "ReaderToolsMissing"};
+    constexpr int first = static_cast<int>(FailureKind::Unfinished);
+    constexpr int last = static_cast<int>(FailureKind::ReaderToolsMissing);
+    static_assert(std::size(kKinds) == last - first + 1);
+
+    std::printf("%-21s", "");
+    for (const char* family : kFamilies)
+        std::printf(" %7s", family);
+    std::printf("\n");
+    int cells = 0, general = 0, serverCells = 0, serverGeneral = 0;
+    std::set<std::wstring> distinct;
+    for (int k = first; k <= last; ++k) {
+        std::printf("%-21s", kKinds[k - first]);
         for (int f = 0; f < kWindowsFamilies; ++f) {
+            const auto family = static_cast<WindowsFamily>(f);
+            const std::wstring step =
+                NextStep(static_cast<FailureKind>(k), family, StepReader::Report);
+            const bool isGeneral = step == kGeneralStep;
+            distinct.insert(step);
+            const bool isServer =
+                family == WindowsFamily::Server2003 || family == WindowsFamily::Server2008 ||
+                family == WindowsFamily::Server2008R2 || family == WindowsFamily::Server2012 ||
+                family == WindowsFamily::Server2012R2OrLater;
             ++cells;
-            general += NextStep(static_cast<FailureKind>(k), static_cast<WindowsFamily>(f)) ==
-                       kGeneralStep;
+            general += isGeneral;
+            serverCells += isServer;
+            serverGeneral += isServer && isGeneral;
+            std::printf(" %7s", isGeneral ? "-" : "own");
         }
+        std::printf("\n");
+    }
     std::printf("%d cells (%d failure kinds x %d Windows families): %d with a step of their own, "
                 "%d with the general step\n",
                 cells, cells / kWindowsFamilies, kWindowsFamilies, cells - general, general);
+    std::printf("%zu different steps, the general one included\n", distinct.size());
+    std::printf("of them server cells: %d, %d with a step of their own, %d with the general step\n",
+                serverCells, serverCells - serverGeneral, serverGeneral);
 }

@@ -39,7 +39,7 @@ std::wstring FetchErrorText(std::uint32_t error) {
     case kErrorClientAuthCertNeeded:
         return L"the server asks for a client certificate";
     case kErrorSecureCertDateInvalid:
-        return L"the server's certificate has expired";
+        return L"the server's certificate has expired or is not yet valid";
     case kErrorSecureCertCnInvalid:
         return L"the server's certificate is for another name";
     case kErrorSecureInvalidCa:

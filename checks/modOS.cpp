@@ -19,16 +19,28 @@ OsInfo GetOsInfo() {
     return MakeOsInfo(vi.dwPlatformId, vi.dwMajorVersion, vi.dwMinorVersion, vi.dwBuildNumber, csd);
 }
 
+// The kernel's answer where it has RtlGetVersion (ntdll is in every process); else the
+// documented request, which tells the truth on the systems that lack the kernel's.
 TrueVersion GetTrueVersion() {
-    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-    OSVERSIONINFOW version{};
+    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOEXW*);
+    OSVERSIONINFOEXW version{};
     version.dwOSVersionInfoSize = sizeof version;
     const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
     const auto get = ntdll ? reinterpret_cast<RtlGetVersionFunction>(
                                  reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlGetVersion")))
                            : nullptr;
-    if (!get || get(&version) != 0) return {};
-    return {version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber};
+    bool answered = get && get(&version) == 0;
+    if (!answered) {
+        version = {};
+        version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        answered = ::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version));
+#pragma GCC diagnostic pop
+    }
+    if (!answered) return {};
+    return {version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber,
+            version.wProductType};
 }
 
 } // namespace skelvane::modOS

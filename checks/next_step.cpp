@@ -1,32 +1,40 @@
 #include "checks/next_step.h"
 
-#include <optional>
+#include <initializer_list>
 
 namespace skelvane {
 
 namespace {
 
-// A step for a kind on every system, or on one family only; the first that fits wins, so
-// a family's own step stands before the kind's step for every system.
-constexpr std::optional<WindowsFamily> kAny = std::nullopt;
-struct Advice {
-    FailureKind kind;
-    std::optional<WindowsFamily> family;
-    std::wstring_view step;
-};
-
 using enum FailureKind;
 using enum WindowsFamily;
+
+// A set of families, one bit each.
+using Families = std::uint32_t;
+constexpr Families Of(std::initializer_list<WindowsFamily> families) {
+    Families set = 0;
+    for (WindowsFamily f : families)
+        set |= Families{1} << static_cast<int>(f);
+    return set;
+}
+constexpr Families kAny = (Families{1} << kWindowsFamilies) - 1;
+constexpr Families kXpAnd2003 = Of({Xp, Server2003});
+constexpr Families kWithBuiltInInstaller =
+    kAny & ~Of({Older, Xp, Server2003}); // Windows Installer ships with Vista and later
+
+// The first row for the kind whose families hold this one wins, so a family's own step
+// stands before the kind's step for every system. A step that ends in something to do on
+// this computer says how to check again, in the reader's words.
+struct Advice {
+    FailureKind kind;
+    Families families;
+    std::wstring_view step;
+    bool thenCheckAgain = false;
+};
+
 constexpr std::wstring_view kNewerWindows =
     L"This version of Windows cannot make the secure connection the service needs: use this "
     L"program on a newer Windows.";
-constexpr std::wstring_view kTlsUpdate =
-    L"Install the Windows update that lets WinHTTP use TLS 1.1 and 1.2 (KB3140245), "
-    L"then try again.";
-constexpr std::wstring_view kInstallDotNet = L"Install .NET Framework 3.5 SP1.";
-constexpr std::wstring_view kTurnOnDotNet =
-    L"Turn on \".NET Framework 3.5\" in Windows Features (Control Panel, Programs and Features, "
-    L"Turn Windows features on or off).";
 
 constexpr Advice kAdvice[] = {
     {NameNotResolved, kAny,
@@ -35,17 +43,28 @@ constexpr Advice kAdvice[] = {
     {NoConnection, kAny,
      L"Check the network connection, and ask IT whether a firewall or proxy blocks this "
      L"program."},
-    {CertificateDate, kAny, L"Check that this computer's date and time are right, then try again."},
+    {CertificateDate, kAny, L"Check that this computer's date and time are right.", true},
+    {CertificateAuthority, Of({Xp, Server2003, Vista, Server2008, Seven, Server2008R2}),
+     L"This computer's root certificates are probably out of date: install the Windows "
+     L"updates, or ask IT (the network may also be intercepting secure connections)."},
     {CertificateAuthority, kAny, L"The network may be intercepting secure connections: ask IT."},
+    {CertificateName, kXpAnd2003,
+     L"This Windows does not tell the server which name it wants (SNI), so a server that "
+     L"hosts several names answers with another one's certificate: use this program on a "
+     L"newer Windows."},
     {CertificateName, kAny, L"The secure connection reached a server of another name: ask IT."},
     {CertificateOther, kAny,
      L"The service's certificate was not accepted: ask IT whether secure connections are "
      L"inspected or blocked here."},
-    {SecureChannel, XpOr2003, kNewerWindows},
-    {SecureChannel, Older, kNewerWindows},
-    {SecureChannel, Vista, kNewerWindows},
-    {SecureChannel, Seven, kTlsUpdate},
-    {SecureChannel, Eight, kTlsUpdate},
+    {SecureChannel, Of({Older, Xp, Server2003, Vista}), kNewerWindows},
+    {SecureChannel, Of({Server2008}),
+     L"Ask IT to install the update that adds TLS 1.1 and 1.2 to Windows Server 2008 SP2 "
+     L"(KB4019276) and to turn them on.",
+     true},
+    {SecureChannel, Of({Seven, Server2008R2}),
+     L"Ask IT to check that TLS 1.2 is not turned off for clients on this computer; if it is "
+     L"on, the service needs more than this version of Windows offers."},
+    {SecureChannel, Of({Eight}), L"Update this computer to Windows 8.1 or a later Windows."},
     {ProxyScript, kAny,
      L"The proxy settings could not be worked out: ask IT to check this computer's proxy "
      L"settings."},
@@ -56,37 +75,76 @@ constexpr Advice kAdvice[] = {
     {ServicePage, kAny,
      L"The service may be down, or a sign-in page is in the way: try again later, or "
      L"contact Quorrel Card support."},
-    {OsUnsupported, XpOr2003, L"Install Service Pack 2 or later for this Windows."},
+    {OsUnsupported, kXpAnd2003, L"Install Service Pack 2 or later for this Windows."},
     {OsUnsupported, kAny,
      L"This software needs Windows XP or Server 2003 with Service Pack 2, Windows Vista, or a "
      L"later Windows."},
-    {InstallerTooOld, kAny, L"Install Windows Installer 3.1 or later, then run this check again."},
+    {InstallerTooOld, kWithBuiltInInstaller,
+     L"Windows Installer is part of this Windows, so the file the registry names is not the "
+     L"system's: ask IT to repair Windows (\"sfc /scannow\") and to check the registry's "
+     L"installer location.",
+     true},
+    {InstallerTooOld, kAny, L"Install Windows Installer 3.1 or later.", true},
     {InstallerBroken, kAny,
      L"Repair Windows: as an administrator, run \"sfc /scannow\" in a command prompt."},
-    {DotNetMissing, Older,
+    {DotNetMissing, Of({Older}),
      L".NET Framework 3.5 does not run on this Windows: use a newer Windows."},
-    {DotNetMissing, Eight, kTurnOnDotNet},
-    {DotNetMissing, EightOneOrLater, kTurnOnDotNet},
-    {DotNetMissing, kAny, kInstallDotNet},
-    {ReaderToolsMissing, kAny, L"Install the card reader tools, then run this check again."},
+    {DotNetMissing, kXpAnd2003,
+     L"Install Windows Installer 3.1 if it is not there yet, then .NET Framework 3.5 SP1.", true},
+    {DotNetMissing, Of({Vista, Server2008}), L"Install .NET Framework 3.5 SP1.", true},
+    {DotNetMissing, Of({Seven}),
+     L".NET Framework 3.5.1 is part of this Windows: turn on \"Microsoft .NET Framework "
+     L"3.5.1\" in Windows Features (Control Panel, Programs and Features, Turn Windows "
+     L"features on or off).",
+     true},
+    {DotNetMissing, Of({Server2008R2}),
+     L".NET Framework 3.5.1 is part of this Windows: in Server Manager, choose Add Features "
+     L"and select \".NET Framework 3.5.1 Features\".",
+     true},
+    {DotNetMissing, Of({Eight, EightOneOrLater}),
+     L"Turn on \".NET Framework 3.5 (includes .NET 2.0 and 3.0)\" in Windows Features "
+     L"(Control Panel, Programs and Features, Turn Windows features on or off).",
+     true},
+    {DotNetMissing, Of({Eleven26H1OrLater}),
+     L".NET Framework 3.5 is no longer a feature of this Windows: install it with Microsoft's "
+     L"stand-alone .NET Framework 3.5 installer.",
+     true},
+    {DotNetMissing, Of({Server2012, Server2012R2OrLater}),
+     L"In Server Manager, choose Add Roles and Features and select \".NET Framework 3.5 "
+     L"Features\".",
+     true},
+    {ReaderToolsMissing, kAny, L"Install the card reader tools.", true},
+};
+
+constexpr std::wstring_view kCheckAgain[] = {
+    L" Then press F5 to check again.", // the window
+    L" Then run this report again.",   // the console report
 };
 
 } // namespace
 
-WindowsFamily FamilyOf(std::uint32_t major, std::uint32_t minor) {
+WindowsFamily FamilyOf(std::uint32_t major, std::uint32_t minor, std::uint32_t productType,
+                       std::uint32_t build) {
+    const bool server = productType == kServer || productType == kDomainController;
     if (major < 5 || (major == 5 && minor == 0)) return Older;
-    if (major == 5) return XpOr2003;
-    if (major == 6 && minor == 0) return Vista;
-    if (major == 6 && minor == 1) return Seven;
-    if (major == 6 && minor == 2) return Eight;
-    return EightOneOrLater;
+    if (major == 5) return minor == 2 && server ? Server2003 : Xp; // XP x64 is 5.2 too
+    if (major == 6 && minor == 0) return server ? Server2008 : Vista;
+    if (major == 6 && minor == 1) return server ? Server2008R2 : Seven;
+    if (major == 6 && minor == 2) return server ? Server2012 : Eight;
+    if (server) return Server2012R2OrLater;
+    return build >= 28000 ? Eleven26H1OrLater : EightOneOrLater;
 }
 
-std::wstring_view NextStep(FailureKind kind, WindowsFamily family) {
+std::wstring NextStep(FailureKind kind, WindowsFamily family, StepReader reader) {
     if (kind == None) return {};
+    const Families self = Of({family});
     for (const Advice& advice : kAdvice)
-        if (advice.kind == kind && (!advice.family || *advice.family == family)) return advice.step;
-    return kGeneralStep;
+        if (advice.kind == kind && (advice.families & self)) {
+            std::wstring step(advice.step);
+            if (advice.thenCheckAgain) step += kCheckAgain[static_cast<int>(reader)];
+            return step;
+        }
+    return std::wstring(kGeneralStep);
 }
 
 } // namespace skelvane

@@ -119,64 +119,123 @@ TEST(CheckResult, ReasonsFromOutsideAreMadeShowable) {
 }
 
 // Every failure on every Windows has a step; only the ones not known precisely get the
-// general one, and a pass gets none.
+// general one, and a pass gets none. The window and the report word a step alike, except
+// how to check again: F5 means nothing to the report.
 TEST(NextStep, OneForEveryFailureAndSystem) {
     using enum FailureKind;
     using enum WindowsFamily;
     struct Case {
         FailureKind kind;
-        WindowsFamily family;
-        const wchar_t* says;
+        std::set<WindowsFamily> families;
+        const wchar_t* says; // in the window
     };
     const Case cases[] = {
-        {NameNotResolved, XpOr2003, L"ask IT whether a proxy is needed"},
-        {NoConnection, EightOneOrLater, L"firewall or proxy"},
-        {CertificateDate, Seven, L"date and time"},
-        {CertificateAuthority, Vista, L"intercepting secure connections: ask IT"},
-        {CertificateName, Eight, L"ask IT"},
-        {SecureChannel, Seven, L"KB3140245"},
-        {SecureChannel, Eight, L"KB3140245"},
-        {SecureChannel, XpOr2003, L"newer Windows"},
-        {SecureChannel, Vista, L"newer Windows"},
-        {ProxyNeedsPassword, Seven, L"without a typed password"},
-        {ServicePage, Seven, L"sign-in page is in the way"},
-        {OsUnsupported, XpOr2003, L"Service Pack 2"},
-        {OsUnsupported, Older, L"Windows XP or Server 2003 with Service Pack 2"},
-        {InstallerTooOld, XpOr2003, L"Windows Installer 3.1 or later"},
-        {InstallerBroken, Seven, L"sfc /scannow"},
-        {DotNetMissing, Seven, L"Install .NET Framework 3.5 SP1"},
-        {DotNetMissing, XpOr2003, L"Install .NET Framework 3.5 SP1"},
-        {DotNetMissing, Eight, L"Turn on \".NET Framework 3.5\" in Windows Features"},
-        {DotNetMissing, EightOneOrLater, L"Turn on \".NET Framework 3.5\" in Windows Features"},
-        {ReaderToolsMissing, Vista, L"card reader tools"},
+        {NameNotResolved, {Xp}, L"ask IT whether a proxy is needed"},
+        {NoConnection, {EightOneOrLater}, L"firewall or proxy"},
+        {CertificateDate, {Seven}, L"date and time are right. Then press F5 to check again."},
+        {CertificateAuthority,
+         {Xp, Server2003, Vista, Server2008, Seven, Server2008R2},
+         L"root certificates are probably out of date"},
+        {CertificateAuthority,
+         {Eight, EightOneOrLater},
+         L"intercepting secure connections: ask IT"},
+        {CertificateName, {Xp, Server2003}, L"(SNI)"},
+        {CertificateName, {Vista, Server2012}, L"server of another name: ask IT"},
+        {SecureChannel, {Older, Xp, Server2003, Vista}, L"use this program on a newer Windows"},
+        {SecureChannel, {Server2008}, L"Windows Server 2008 SP2 (KB4019276)"},
+        {SecureChannel, {Seven, Server2008R2}, L"TLS 1.2 is not turned off for clients"},
+        {SecureChannel, {Eight}, L"Windows 8.1 or a later Windows"},
+        {ProxyNeedsPassword, {Seven}, L"without a typed password"},
+        {ServicePage, {Seven}, L"sign-in page is in the way"},
+        {OsUnsupported, {Xp, Server2003}, L"Service Pack 2"},
+        {OsUnsupported, {Older}, L"Windows XP or Server 2003 with Service Pack 2"},
+        {InstallerTooOld, {Older, Xp, Server2003}, L"Install Windows Installer 3.1 or later."},
+        {InstallerTooOld, {Vista, Seven, Eleven26H1OrLater, Server2012R2OrLater}, L"sfc /scannow"},
+        {InstallerBroken, {Seven}, L"sfc /scannow"},
+        {DotNetMissing, {Older}, L"does not run on this Windows"},
+        {DotNetMissing, {Xp, Server2003}, L"Windows Installer 3.1 if it is not there yet, then"},
+        {DotNetMissing, {Vista, Server2008}, L"Install .NET Framework 3.5 SP1."},
+        {DotNetMissing, {Seven}, L"turn on \"Microsoft .NET Framework 3.5.1\" in Windows Features"},
+        {DotNetMissing,
+         {Server2008R2},
+         L"Add Features and select \".NET Framework 3.5.1 Features\""},
+        {DotNetMissing,
+         {Eight, EightOneOrLater},
+         L"Turn on \".NET Framework 3.5 (includes .NET 2.0 and 3.0)\" in Windows Features"},
+        {DotNetMissing, {Eleven26H1OrLater}, L"stand-alone .NET Framework 3.5 installer"},
+        {DotNetMissing,
+         {Server2012, Server2012R2OrLater},
+         L"Add Roles and Features and select \".NET Framework 3.5 Features\""},
+        {ReaderToolsMissing, {Vista}, L"card reader tools. Then press F5 to check again."},
     };
     for (const Case& c : cases)
-        EXPECT_NE(NextStep(c.kind, c.family).find(c.says), std::wstring_view::npos)
-            << static_cast<int>(c.kind) << " " << static_cast<int>(c.family);
+        for (WindowsFamily family : c.families)
+            EXPECT_NE(NextStep(c.kind, family, StepReader::Window).find(c.says), std::wstring::npos)
+                << static_cast<int>(c.kind) << " " << static_cast<int>(family);
 
     const std::set<std::pair<FailureKind, WindowsFamily>> general = {
-        {SecureChannel, EightOneOrLater}};
+        {SecureChannel, Server2012},
+        {SecureChannel, EightOneOrLater},
+        {SecureChannel, Server2012R2OrLater},
+        {SecureChannel, Eleven26H1OrLater}};
+    constexpr std::wstring_view kF5 = L" Then press F5 to check again.";
+    constexpr std::wstring_view kRunAgain = L" Then run this report again.";
     for (int k = static_cast<int>(Unfinished); k <= static_cast<int>(ReaderToolsMissing); ++k)
         for (int f = 0; f < kWindowsFamilies; ++f) {
             const auto kind = static_cast<FailureKind>(k);
             const auto family = static_cast<WindowsFamily>(f);
+            const std::wstring window = NextStep(kind, family, StepReader::Window);
+            const std::wstring report = NextStep(kind, family, StepReader::Report);
             const bool expectGeneral =
                 kind == Unfinished || kind == WebOther || general.count({kind, family});
-            EXPECT_EQ(NextStep(kind, family) == kGeneralStep, expectGeneral) << k << " " << f;
-            EXPECT_FALSE(NextStep(kind, family).empty());
+            EXPECT_EQ(report == kGeneralStep, expectGeneral) << k << " " << f;
+            EXPECT_TRUE(report.ends_with(L".")) << k << " " << f;
+            EXPECT_EQ(window.find(L"KB3140245"), std::wstring::npos);
+            EXPECT_EQ(report.find(L"F5"), std::wstring::npos);
+            const bool again = window.ends_with(kF5);
+            EXPECT_EQ(report.ends_with(kRunAgain), again) << k << " " << f;
+            if (again)
+                EXPECT_EQ(window.substr(0, window.size() - kF5.size()),
+                          report.substr(0, report.size() - kRunAgain.size()));
+            else
+                EXPECT_EQ(window, report);
         }
-    EXPECT_TRUE(NextStep(None, Seven).empty());
+    EXPECT_TRUE(NextStep(None, Seven, StepReader::Window).empty());
 }
 
-TEST(NextStep, FamilyFromTheTrueVersion) {
+// Clients apart from the servers that share their numbers; a domain controller is a
+// server, and XP x64 (5.2, workstation) is XP.
+TEST(NextStep, FamilyFromTheTrueVersionAndProductType) {
     using enum WindowsFamily;
-    const std::pair<std::pair<unsigned, unsigned>, WindowsFamily> cases[] = {
-        {{4, 0}, Older},    {{5, 0}, Older},           {{5, 1}, XpOr2003},
-        {{5, 2}, XpOr2003}, {{6, 0}, Vista},           {{6, 1}, Seven},
-        {{6, 2}, Eight},    {{6, 3}, EightOneOrLater}, {{10, 0}, EightOneOrLater},
+    struct Case {
+        unsigned major, minor, productType, build;
+        WindowsFamily family;
     };
-    for (const auto& [version, family] : cases)
-        EXPECT_EQ(FamilyOf(version.first, version.second), family) << version.first;
+    const Case cases[] = {
+        {4, 0, 1, 1381, Older},
+        {5, 0, 3, 2195, Older},
+        {5, 1, 1, 2600, Xp},
+        {5, 2, 1, 3790, Xp},
+        {5, 2, 3, 3790, Server2003},
+        {5, 2, 2, 3790, Server2003},
+        {6, 0, 1, 6002, Vista},
+        {6, 0, 3, 6003, Server2008},
+        {6, 1, 1, 7601, Seven},
+        {6, 1, 2, 7601, Server2008R2},
+        {6, 1, 0, 7601, Seven},
+        {6, 2, 1, 9200, Eight},
+        {6, 2, 3, 9200, Server2012},
+        {6, 3, 1, 9600, EightOneOrLater},
+        {6, 3, 3, 9600, Server2012R2OrLater},
+        {10, 0, 1, 27999, EightOneOrLater},
+        {10, 0, 1, 28000, Eleven26H1OrLater},
+        {10, 0, 3, 28000, Server2012R2OrLater},
+        {10, 0, 2, 26100, Server2012R2OrLater},
+        {11, 0, 1, 0, EightOneOrLater},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FamilyOf(c.major, c.minor, c.productType, c.build), c.family)
+            << c.major << "." << c.minor << " type " << c.productType << " build " << c.build;
 }
 
 } // namespace

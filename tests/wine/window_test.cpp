@@ -218,7 +218,7 @@ TEST(Window, LayoutSequenceAndClose) {
     Prerequisites here;
     std::vector<ReportRow> expected;
     for (std::size_t i = 0; i < changes.size(); ++i) {
-        expected.push_back(RunCheckRow(here, kCheckRows[i], ThisWindows()));
+        expected.push_back(RunCheckRow(here, kCheckRows[i], ThisWindows(), StepReader::Window));
         EXPECT_EQ(changes[i].row, i);
         EXPECT_EQ(changes[i].text, StatusText(expected[i]));
         EXPECT_FALSE(ShowsUnsafe(changes[i].text));
@@ -349,7 +349,7 @@ TEST(Window, KeysAndMenuAfterTheChecks) {
     Prerequisites here;
     std::vector<ReportRow> rows;
     for (const CheckRow& row : kCheckRows)
-        rows.push_back(RunCheckRow(here, row, ThisWindows()));
+        rows.push_back(RunCheckRow(here, row, ThisWindows(), StepReader::Window));
     EXPECT_EQ(copied, CopiedResults(rows, here.os().description, kThisProgram, when));
     std::printf("copied:\n%s", std::string(copied.begin(), copied.end()).c_str());
 
