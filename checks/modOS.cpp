@@ -20,27 +20,27 @@ OsInfo GetOsInfo() {
 }
 
 // The kernel's answer where it has RtlGetVersion (ntdll is in every process); else the
-// documented request, which tells the truth on the systems that lack the kernel's.
+// documented request (the ANSI one the row already uses), which tells the truth on the
+// systems that lack the kernel's.
 TrueVersion GetTrueVersion() {
     using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOEXW*);
-    OSVERSIONINFOEXW version{};
-    version.dwOSVersionInfoSize = sizeof version;
+    OSVERSIONINFOEXW kernel{};
+    kernel.dwOSVersionInfoSize = sizeof kernel;
     const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
     const auto get = ntdll ? reinterpret_cast<RtlGetVersionFunction>(
                                  reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlGetVersion")))
                            : nullptr;
-    bool answered = get && get(&version) == 0;
-    if (!answered) {
-        version = {};
-        version.dwOSVersionInfoSize = sizeof version;
+    if (get && get(&kernel) == 0)
+        return {kernel.dwMajorVersion, kernel.dwMinorVersion, kernel.dwBuildNumber,
+                kernel.wProductType};
+    OSVERSIONINFOEXA documented{};
+    documented.dwOSVersionInfoSize = sizeof documented;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-        answered = ::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version));
+    if (!::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&documented))) return {};
 #pragma GCC diagnostic pop
-    }
-    if (!answered) return {};
-    return {version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber,
-            version.wProductType};
+    return {documented.dwMajorVersion, documented.dwMinorVersion, documented.dwBuildNumber,
+            documented.wProductType};
 }
 
 } // namespace skelvane::modOS

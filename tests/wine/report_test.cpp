@@ -1,6 +1,8 @@
 // SkelvaneReport.exe run as a management tool would run it, with each check made to pass and fail.
 #include "checks/directory_probes.h"
 #include "checks/installer_check.h"
+#include "checks/next_step.h"
+#include "common/utf8.h"
 #include "loopback_server.h"
 #include "support.h"
 
@@ -8,6 +10,7 @@
 
 #include <cstring>
 #include <memory>
+#include <set>
 #include <sstream>
 
 namespace skelvane::test {
@@ -172,6 +175,49 @@ class ProxySetting {
     unique_hkey key_;
     std::string saved_;
 };
+
+// The step follows the family the kernel's answer makes, servers apart: Wine's version
+// setting per program, read back as Wine reports it (Wine 8 has "win7" a server and
+// "win2008r2" a workstation, so the names alone prove nothing). .NET is missing here, and
+// its step differs between 7 and Server 2008 R2, 8 and its server.
+TEST(Report, StepsFollowTheProductTypeWineReports) {
+    constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
+    RegistryValueGuard probeVersion(kCurrentUser, L"Software\\Wine\\AppDefaults\\true_version.exe",
+                                    L"Version");
+    RegistryValueGuard reportVersion(
+        kCurrentUser, L"Software\\Wine\\AppDefaults\\SkelvaneReport.exe", L"Version");
+    std::set<WindowsFamily> seen;
+    for (const wchar_t* setting :
+         {L"winxp", L"winxp64", L"win2003", L"vista", L"win2008", L"win7", L"win2008r2", L"win8"}) {
+        probeVersion.Set(setting);
+        reportVersion.Set(setting);
+        ChildProcess probe(L"\"" + WinePath(SKELVANE_TOOLS_DIR) + L"\\true_version.exe\"", true);
+        ASSERT_TRUE(probe.started());
+        ASSERT_TRUE(probe.Wait(30000));
+        unsigned major = 0, minor = 0, build = 0, productType = 0;
+        int family = -1;
+        const std::string said = probe.Output();
+        ASSERT_EQ(std::sscanf(said.c_str(), "%u %u %u %u %d", &major, &minor, &build, &productType,
+                              &family),
+                  5)
+            << said;
+        const auto expected = FamilyOf(major, minor, productType, build);
+        EXPECT_EQ(family, static_cast<int>(expected)) << said;
+        seen.insert(expected);
+
+        const Outcome text = Report(L"");
+        const std::size_t row = text.output.find("FAIL  Dot Net Framework V3.5");
+        ASSERT_NE(row, std::string::npos) << text.output;
+        const std::string step =
+            Utf8(NextStep(FailureKind::DotNetMissing, expected, StepReader::Report));
+        EXPECT_EQ(text.output.find("\n      Next step: " + step, row), text.output.find('\n', row))
+            << setting << "\n"
+            << text.output;
+    }
+    // Both a client and a server of the same version were seen, told apart.
+    EXPECT_TRUE(seen.count(WindowsFamily::Seven) && seen.count(WindowsFamily::Server2008R2));
+    EXPECT_TRUE(seen.count(WindowsFamily::Server2003) || seen.count(WindowsFamily::Server2008));
+}
 
 // A proxy that asks for sign-in: by name and password only, it is not answered; by
 // Windows sign-in, it is answered once per web check with the user's own, never twice.
