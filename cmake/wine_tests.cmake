@@ -71,11 +71,6 @@ add_executable(read_versions tests/tools/read_versions.cpp)
 target_link_libraries(read_versions PRIVATE skelvane_win version)
 target_link_options(read_versions PRIVATE -static)
 
-# What the system says it is, two ways, for the report test's family check.
-add_executable(true_version tests/tools/true_version.cpp)
-target_link_libraries(true_version PRIVATE skelvane_win)
-target_link_options(true_version PRIVATE -static)
-
 # Start-up figures for bench/run: launches a window program and times its first paint.
 add_executable(bench_first_paint bench/first_paint.cpp)
 target_link_libraries(bench_first_paint PRIVATE wine_test_support psapi)
