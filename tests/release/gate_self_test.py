@@ -73,10 +73,23 @@ def no_relocations(data):
     struct.pack_into("<II", data, at, 0, 0)
 
 
-def writes_handler_chain(data):
-    """mov %eax,%fs:0x0 where the program starts."""
-    at = IMAGE.offset(IMAGE.entry)
-    data[at:at + 6] = b"\x64\xa3\x00\x00\x00\x00"
+# Ways to write the head of the 32-bit exception-handler chain, fs:[0].
+HANDLER_CHAIN_WRITES = {
+    "mov %eax,%fs:0x0": b"\x64\xa3\x00\x00\x00\x00",
+    "mov %esp,%fs:0x0": b"\x64\x89\x25\x00\x00\x00\x00",
+    "pop %fs:0x0": b"\x64\x8f\x05\x00\x00\x00\x00",
+    "mov %ecx,%fs:(%eax)": b"\x64\x89\x08",
+}
+# Reading it registers nothing: push %fs:0x0, then mov %fs:0x0,%eax.
+HANDLER_CHAIN_READS = b"\x64\xff\x35\x00\x00\x00\x00\x64\xa1\x00\x00\x00\x00"
+
+
+def at_entry(code):
+    """code where the program starts."""
+    def code_at_entry(data):
+        at = IMAGE.offset(IMAGE.entry)
+        data[at:at + len(code)] = code
+    return code_at_entry
 
 
 def renamed(old, new):
@@ -165,8 +178,12 @@ with tempfile.TemporaryDirectory() as WORK:
     if IMAGE.wide:
         copies.append(("no HIGH_ENTROPY_VA", "HIGH_ENTROPY_VA", clear_characteristic(HIGH_ENTROPY_VA)))
     else:
-        copies += [("no NO_SEH", "NO_SEH", clear_characteristic(NO_SEH)),
-                   ("code that writes fs:[0]", "writes the head", writes_handler_chain)]
+        copies.append(("no NO_SEH", "NO_SEH", clear_characteristic(NO_SEH)))
+        copies += [(f"code that writes fs:[0] by {how}", "writes the head", at_entry(code))
+                   for how, code in HANDLER_CHAIN_WRITES.items()]
+        code, output = gate(IMPORTS, DLLS, "1000000000", patched(at_entry(HANDLER_CHAIN_READS)))
+        if code != 0:
+            failures.append(f"the gate refused code that only reads fs:[0]:\n{output}")
     cases = [(what, why, IMPORTS, DLLS, patched(*changes)) for what, why, *changes in copies]
     cases += [
         ("the DLL list without WinHTTP (named only in the delay-load table)", "names WINHTTP.DLL",
