@@ -1,7 +1,6 @@
-// Calls a function of a DLL the system folder lacks, through the programs' own delay-load
-// hook, with its folder searched first as on XP. Beside it the test drops a DLL of that
-// name that leaves a marker when loaded. The hook must end the process, whatever handler
-// tries to resume it, before anything loads the bare name.
+// Calls a function of a DLL no system folder holds, through the programs' delay-load hook,
+// its own folder searched first as on XP: there the test drops a DLL of that name that
+// leaves a marker when loaded. The hook must end the process, whatever handler resumes it.
 //   delay_load_probe bare|delay|vectored-continue|frame-continue
 #include <windows.h>
 
@@ -15,8 +14,7 @@ namespace {
 
 constexpr DWORD kNotFound = VcppException(ERROR_SEVERITY_ERROR, ERROR_MOD_NOT_FOUND);
 
-// No debugger: an exception nothing handled is the exit code, at once.
-LONG WINAPI EndWithCode(EXCEPTION_POINTERS* exception) {
+LONG WINAPI EndWithCode(EXCEPTION_POINTERS* exception) { // no debugger: an exit code at once
     ::TerminateProcess(::GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
     return EXCEPTION_EXECUTE_HANDLER;
 }
@@ -27,27 +25,22 @@ LONG WINAPI ContinueNotFound(EXCEPTION_POINTERS* exception) {
 }
 
 #if defined(__i386__)
-extern "C" EXCEPTION_DISPOSITION __cdecl ContinueNotFoundFrame(EXCEPTION_RECORD* record, void*,
-                                                               CONTEXT*, void*) {
+EXCEPTION_DISPOSITION __cdecl ContinueNotFoundFrame(EXCEPTION_RECORD* record, void*, CONTEXT*,
+                                                    void*) {
     return record->ExceptionCode == kNotFound ? ExceptionContinueExecution
                                               : ExceptionContinueSearch;
 }
 
-// A frame handler, registered the 32-bit way at the head of the thread's chain.
+// Under a frame handler, registered the 32-bit way at the head of the thread's chain.
 int CallUnderFrameHandler() {
-    struct Registration {
-        Registration* next;
-        void* handler;
-    } registration{nullptr, reinterpret_cast<void*>(&ContinueNotFoundFrame)};
-    asm volatile("movl %%fs:0, %0" : "=r"(registration.next));
-    asm volatile("movl %0, %%fs:0" : : "r"(&registration) : "memory");
+    void* registration[2] = {nullptr, reinterpret_cast<void*>(&ContinueNotFoundFrame)};
+    asm volatile("movl %%fs:0, %0\n\tmovl %1, %%fs:0"
+                 : "=&r"(registration[0])
+                 : "r"(registration)
+                 : "memory");
     const int result = ProbeFunction();
-    asm volatile("movl %0, %%fs:0" : : "r"(registration.next) : "memory");
+    asm volatile("movl %0, %%fs:0" : : "r"(registration[0]) : "memory");
     return result;
-}
-#else
-int CallUnderFrameHandler() {
-    return 3; // 64-bit handlers live in tables, not in a chain a program writes
 }
 #endif
 
@@ -59,6 +52,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(mode, "bare") == 0) return ::LoadLibraryW(L"absent_probe.dll") ? 0 : 1;
     if (std::strcmp(mode, "vectored-continue") == 0)
         ::AddVectoredExceptionHandler(1, &ContinueNotFound);
+#if defined(__i386__)
     if (std::strcmp(mode, "frame-continue") == 0) return CallUnderFrameHandler();
+#endif
     return ProbeFunction();
 }

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <set>
+#include <span>
 
 namespace skelvane::test {
 namespace {
@@ -72,14 +73,12 @@ class PlantedFolders {
   public:
     PlantedFolders() {
         const std::wstring planted = WinePath(SKELVANE_FIXTURE_DIR) + L"\\planted.dll";
-        for (const TempFolder* folder : {&program_, &startIn_}) {
-            for (const wchar_t* name : kKnown)
-                ::CopyFileW(planted.c_str(), (*folder / (std::wstring(name) + L".dll")).c_str(),
-                            FALSE);
-            for (const wchar_t* name : kSearched)
-                ::CopyFileW(planted.c_str(), (*folder / (std::wstring(name) + L".dll")).c_str(),
-                            FALSE);
-        }
+        using NameList = std::span<const wchar_t* const>;
+        for (const TempFolder* folder : {&program_, &startIn_})
+            for (const NameList names : {NameList(kKnown), NameList(kSearched)})
+                for (const wchar_t* name : names)
+                    ::CopyFileW(planted.c_str(), (*folder / (std::wstring(name) + L".dll")).c_str(),
+                                FALSE);
         const std::pair<const wchar_t*, const wchar_t*> copies[] = {
             {L"Skelvane.exe", kWindow}, {L"SkelvaneReport.exe", kReport}};
         for (const auto& [exe, copy] : copies)
