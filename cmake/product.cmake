@@ -51,11 +51,20 @@ foreach(exe Skelvane SkelvaneReport)
     target_link_libraries(${exe} PRIVATE ${delay_libraries})
     target_include_directories(${exe} PRIVATE ${image_dir} ${CMAKE_SOURCE_DIR}/resources)
     target_compile_options(${exe} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra>)
-    target_link_options(${exe} PRIVATE -static -s -Wl,--gc-sections)
+    # Terminal-Server aware: on a session host GetWindowsDirectory gives the system's Windows
+    # folder, not a per-user copy (where the .NET row would look in vain).
+    target_link_options(${exe} PRIVATE -static -s -Wl,--gc-sections -Wl,--tsaware)
+    if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+        # C++ exceptions unwind by tables here and nothing registers a frame handler, so the
+        # system may refuse every handler record that points into the program: an overrun
+        # that overwrites one gains nothing. 64-bit handlers are in tables by design.
+        target_link_options(${exe} PRIVATE -Wl,--no-seh)
+    endif()
 endforeach()
 
-# Release gate: only the system's DLLs, each loaded the safe way, only functions old
-# Windows exports, ASLR and DEP, within budget.
+# Release gate: only the system's DLLs, each loaded the safe way (the common controls by a
+# manifest that names version 6), only functions old Windows exports, ASLR, DEP, the
+# Terminal-Server mark, no frame exception handlers in 32-bit code, within budget.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     # The function list is XP SP2's 32-bit exports; the 64-bit build is held to the DLLs.
     set(gate_mode --dlls-only)

@@ -19,6 +19,12 @@ template <typename Function> Function Kernel32Function(const char* name) {
                     : nullptr;
 }
 
+// True where the system restricts the DLL search itself and knows the LOAD_LIBRARY_SEARCH_*
+// flags (Windows 8 and later, Vista and 7 with the loader update).
+bool SearchFlagsKnown() {
+    return Kernel32Function<void*>("SetDefaultDllDirectories") != nullptr;
+}
+
 // The delay-load helper asks here before it loads a DLL by its bare name.
 FARPROC WINAPI OnDelayLoad(unsigned notification, PDelayLoadInfo info) {
     if (notification != dliNotePreLoadLibrary) return nullptr;
@@ -26,10 +32,16 @@ FARPROC WINAPI OnDelayLoad(unsigned notification, PDelayLoadInfo info) {
     for (std::size_t i = 0; info->szDll[i] && i + 1 < MAX_PATH; ++i)
         name[i] = static_cast<wchar_t>(static_cast<unsigned char>(info->szDll[i])); // ASCII
     if (HMODULE module = LoadSystemLibrary(name)) return reinterpret_cast<FARPROC>(module);
-    // Left to itself, the helper would now try the bare name: fail as it fails instead.
+    // Left to itself, the helper would now load the bare name, from the program's folder
+    // first. Fail as it fails, for good: no frame handler may continue the exception, and
+    // should anything resume it all the same (a vectored handler can), the process ends
+    // with the same code.
+    constexpr DWORD kNotFound = VcppException(ERROR_SEVERITY_ERROR, ERROR_MOD_NOT_FOUND);
     ULONG_PTR argument = reinterpret_cast<ULONG_PTR>(info);
-    ::RaiseException(VcppException(ERROR_SEVERITY_ERROR, ERROR_MOD_NOT_FOUND), 0, 1, &argument);
-    return nullptr;
+    ::RaiseException(kNotFound, EXCEPTION_NONCONTINUABLE, 1, &argument);
+    ::TerminateProcess(::GetCurrentProcess(), kNotFound);
+    for (;;)
+        ::Sleep(INFINITE);
 }
 
 } // namespace
@@ -54,9 +66,11 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
         path[length++] = *name;
     if (*name) return nullptr;
     path[length] = L'\0';
-    // The altered search path looks for the DLL's own dependencies beside it, in the
-    // system folder, never beside the program.
-    return ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    // The DLL's own dependencies come from the system folder only; where the system lacks
+    // that flag, the altered search path looks for them beside the DLL first, in the system
+    // folder, never beside the program.
+    return ::LoadLibraryExW(path, nullptr,
+                            SearchFlagsKnown() ? kSearchSystem32 : LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 } // namespace skelvane

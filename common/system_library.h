@@ -14,7 +14,7 @@ void RestrictDllSearch();
 
 // Loads a DLL of the system folder by its full path, its own dependencies searched from
 // there; null (with the system's error) when it cannot. The delay-load table goes through
-// this too.
+// this too, and a delay-loaded DLL it cannot load ends the program: never a bare name.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
 } // namespace skelvane

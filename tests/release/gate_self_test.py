@@ -5,18 +5,32 @@ usage: gate_self_test.py GATE ALLOWED_IMPORTS ALLOWED_DLLS EXE [--dlls-only]
 
 It first passes the real program with the real lists (or the refusals below prove
 nothing), then must fail for each list with something taken out, a budget of one byte,
-and each copy of the program with one of its protections taken away.
+and each copy of the program with one of its protections taken away or a DLL hidden
+where a careless reader would not look.
 """
+import importlib.machinery
 import os
 import struct
 import subprocess
 import sys
 import tempfile
+import types
+
+DYNAMIC_BASE, HIGH_ENTROPY_VA, NX_COMPAT = 0x40, 0x20, 0x100
+NO_SEH, TERMINAL_SERVER_AWARE = 0x400, 0x8000
 
 
 def gate(*args):
     run = subprocess.run([GATE, *args, *EXTRA], capture_output=True, text=True)
     return run.returncode, run.stdout
+
+
+def load_gate():
+    """The gate's own reader of the headers, to find where to change a copy."""
+    loader = importlib.machinery.SourceFileLoader("release_gate", GATE)
+    module = types.ModuleType(loader.name)
+    loader.exec_module(module)
+    return module
 
 
 def without(path, drop, add=""):
@@ -26,65 +40,169 @@ def without(path, drop, add=""):
     return out
 
 
-def patched(change):
-    data = bytearray(open(EXE, "rb").read())
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    optional = pe + 24
-    change(data, pe, optional)
+def patched(*changes):
+    data = bytearray(ORIGINAL)
+    for change in changes:
+        before = bytes(data)
+        change(data)
+        if bytes(data) == before:
+            sys.exit(f"{change.__name__}: the copy came out unchanged, so its refusal proves nothing")
     out = os.path.join(WORK, f"copy{len(os.listdir(WORK))}.exe")
     open(out, "wb").write(data)
     return out
 
 
+def at_optional(offset, size):
+    return IMAGE.u32(0x3C) + 24 + offset, size
+
+
 def clear_characteristic(bit):
-    def change(data, pe, optional):
-        value = struct.unpack_from("<H", data, optional + 70)[0]
-        struct.pack_into("<H", data, optional + 70, value & ~bit)
-    return change
+    def clear_flag(data):
+        at, _ = at_optional(70, 2)
+        struct.pack_into("<H", data, at, struct.unpack_from("<H", data, at)[0] & ~bit)
+    return clear_flag
 
 
-def writable_text(data, pe, optional):
-    section = optional + struct.unpack_from("<H", data, pe + 20)[0]  # the first: .text
-    flags = struct.unpack_from("<I", data, section + 36)[0]
-    struct.pack_into("<I", data, section + 36, flags | 0x80000000)
+def writable_text(data):
+    at = IMAGE.u32(0x3C) + 24 + IMAGE.u16(IMAGE.u32(0x3C) + 20) + 36  # the first section: .text
+    struct.pack_into("<I", data, at, struct.unpack_from("<I", data, at)[0] | 0x80000000)
 
 
-def no_relocations(data, pe, optional):
-    wide = struct.unpack_from("<H", data, optional)[0] == 0x20B
-    struct.pack_into("<II", data, optional + (112 if wide else 96) + 5 * 8, 0, 0)
+def no_relocations(data):
+    at, _ = at_optional((112 if IMAGE.wide else 96) + 5 * 8, 8)
+    struct.pack_into("<II", data, at, 0, 0)
+
+
+# Ways to write the head of the 32-bit exception-handler chain, fs:[0].
+HANDLER_CHAIN_WRITES = {
+    "mov %eax,%fs:0x0": b"\x64\xa3\x00\x00\x00\x00",
+    "mov %esp,%fs:0x0": b"\x64\x89\x25\x00\x00\x00\x00",
+    "pop %fs:0x0": b"\x64\x8f\x05\x00\x00\x00\x00",
+    "mov %ecx,%fs:(%eax)": b"\x64\x89\x08",
+}
+# Reading it registers nothing: push %fs:0x0, then mov %fs:0x0,%eax.
+HANDLER_CHAIN_READS = b"\x64\xff\x35\x00\x00\x00\x00\x64\xa1\x00\x00\x00\x00"
+
+
+def at_entry(code):
+    """code where the program starts."""
+    def code_at_entry(data):
+        at = IMAGE.offset(IMAGE.entry)
+        data[at:at + len(code)] = code
+    return code_at_entry
+
+
+def renamed(old, new):
+    """Every DLL name old (NUL-ended) in the file becomes new, no longer than old."""
+    def rename(data):
+        whole = old.encode() + b"\0"
+        data[:] = data.replace(whole, new.encode().ljust(len(whole), b"\0"))
+    return rename
+
+
+def static_import(dll, change):
+    """change(data, descriptor offset) for the import descriptor of dll in the original."""
+    def of_static(data):
+        rva = IMAGE.directory[1][0]
+        while IMAGE.u32(IMAGE.offset(rva, 20) + 12):
+            at = IMAGE.offset(rva, 20)
+            if IMAGE.text(IMAGE.u32(at + 12)).upper() == dll:
+                change(data, at)
+            rva += 20
+    return of_static
+
+
+def empty_tables(data, at):
+    for table in struct.unpack_from("<I", data, at)[0], struct.unpack_from("<I", data, at + 16)[0]:
+        struct.pack_into("<I", data, IMAGE.offset(table, 4), 0)
+
+
+def unreadable_name_table(data, at):
+    struct.pack_into("<I", data, at, 0x7FFFFFF0)
+
+
+def delay_import_emptied(dll):
+    def empty_delay_table(data):
+        for at, name, _ in IMAGE.delay_descriptors():
+            if name == dll:
+                struct.pack_into("<I", data, at + 16, 0)
+    return empty_delay_table
+
+
+def manifest_text(old, new):
+    def edit_manifest(data):
+        data[:] = data.replace(old.encode(), new.encode())
+    return edit_manifest
+
+
+def no_manifest_resource(data):
+    base = IMAGE.offset(IMAGE.directory[2][0], 16)
+    for i in range(sum(struct.unpack_from("<HH", data, base + 12))):
+        if struct.unpack_from("<I", data, base + 16 + 8 * i)[0] == 24:  # RT_MANIFEST
+            struct.pack_into("<I", data, base + 16 + 8 * i, 23)
 
 
 GATE, IMPORTS, DLLS, EXE = sys.argv[1:5]
 EXTRA = sys.argv[5:]
+ORIGINAL = open(EXE, "rb").read()
+IMAGE = load_gate().Pe(ORIGINAL)
 failures = []
 with tempfile.TemporaryDirectory() as WORK:
     code, output = gate(IMPORTS, DLLS, "1000000000", EXE)
     if code != 0:
         sys.exit(f"the gate refused the real program with the real lists:\n{output}")
-    data = open(EXE, "rb").read()
-    wide = struct.unpack_from("<H", data, struct.unpack_from("<I", data, 0x3C)[0] + 24)[0] == 0x20B
-    cases = [
-        ("the DLL list without WinHTTP (named only in the delay-load table)",
-         IMPORTS, without(DLLS, lambda l: l.startswith("WINHTTP.DLL ")), EXE),
-        ("WinHTTP listed for start-up loading",
-         IMPORTS, without(DLLS, lambda l: l.startswith("WINHTTP.DLL "), "WINHTTP.DLL static\n"), EXE),
-        ("a budget of one byte", IMPORTS, DLLS, EXE, "1"),
-        ("no DYNAMIC_BASE", IMPORTS, DLLS, patched(clear_characteristic(0x40))),
-        ("no NX_COMPAT", IMPORTS, DLLS, patched(clear_characteristic(0x100))),
-        ("no relocations", IMPORTS, DLLS, patched(no_relocations)),
-        ("a writable code section", IMPORTS, DLLS, patched(writable_text)),
+    delayed = {dll for dll, _ in IMAGE.delay_imports()}
+    if not {"WINHTTP.DLL", "VERSION.DLL"} <= delayed:
+        sys.exit(f"the program should delay-load WinHTTP and version.dll, not {sorted(delayed)}")
+    copies = [
+        ("no DYNAMIC_BASE", "DYNAMIC_BASE", clear_characteristic(DYNAMIC_BASE)),
+        ("no NX_COMPAT", "NX_COMPAT", clear_characteristic(NX_COMPAT)),
+        ("no TERMINAL_SERVER_AWARE", "TERMINAL_SERVER_AWARE", clear_characteristic(TERMINAL_SERVER_AWARE)),
+        ("no relocations", "no relocations", no_relocations),
+        ("a writable code section", "writable and executable", writable_text),
+        ("a start-up DLL renamed (GDI32 to GDX32) and its name table emptied",
+         "names GDX32.DLL for start-up", renamed("GDI32.dll", "GDX32.dll"), static_import("GDI32.DLL", empty_tables)),
+        ("a start-up DLL whose name table cannot be read",
+         "GDI32.DLL whose function names cannot be read", static_import("GDI32.DLL", unreadable_name_table)),
+        ("WinHTTP delay-loaded as winhttp.drv", "names WINHTTP.DRV", renamed("winhttp.dll", "winhttp.drv")),
+        ("WinHTTP delay-loaded as winhttp.ocx", "names WINHTTP.OCX", renamed("winhttp.dll", "winhttp.ocx")),
+        ("WinHTTP delay-loaded by a name with no suffix", "names WINHTTP for", renamed("winhttp.dll", "winhttp")),
+        ("a delay-loaded DLL renamed (version to versiom) and its name table emptied",
+         "names VERSIOM.DLL for delay", renamed("version.dll", "versiom.dll"), delay_import_emptied("VERSION.DLL")),
+        ("a manifest that names other common controls", "manifest does not declare",
+         manifest_text("Microsoft.Windows.Common-Controls", "Microsoft.Windows.Common-Kontrols")),
+        ("a manifest that names common controls version 5", "manifest does not declare",
+         manifest_text('version="6.0.0.0"', 'version="5.8.0.0"')),
+        ("no manifest resource", "no manifest resource", no_manifest_resource),
     ]
-    if wide:
-        cases.append(("no HIGH_ENTROPY_VA", IMPORTS, DLLS, patched(clear_characteristic(0x20))))
+    if IMAGE.wide:
+        copies.append(("no HIGH_ENTROPY_VA", "HIGH_ENTROPY_VA", clear_characteristic(HIGH_ENTROPY_VA)))
+    else:
+        copies.append(("no NO_SEH", "NO_SEH", clear_characteristic(NO_SEH)))
+        copies += [(f"code that writes fs:[0] by {how}", "writes the head", at_entry(code))
+                   for how, code in HANDLER_CHAIN_WRITES.items()]
+        code, output = gate(IMPORTS, DLLS, "1000000000", patched(at_entry(HANDLER_CHAIN_READS)))
+        if code != 0:
+            failures.append(f"the gate refused code that only reads fs:[0]:\n{output}")
+    cases = [(what, why, IMPORTS, DLLS, patched(*changes)) for what, why, *changes in copies]
+    cases += [
+        ("the DLL list without WinHTTP (named only in the delay-load table)", "names WINHTTP.DLL",
+         IMPORTS, without(DLLS, lambda l: l.startswith("WINHTTP.DLL ")), EXE),
+        ("WinHTTP listed for start-up loading", "names WINHTTP.DLL for delay",
+         IMPORTS, without(DLLS, lambda l: l.startswith("WINHTTP.DLL "), "WINHTTP.DLL static\n"), EXE),
+        ("a budget of one byte", "over the budget", IMPORTS, DLLS, EXE, "1"),
+    ]
     if "--dlls-only" not in EXTRA:
-        cases.append(("the function list without GetVersionExA",
+        cases.append(("the function list without GetVersionExA", "GetVersionExA",
                       without(IMPORTS, lambda l: l.startswith("KERNEL32.DLL GetVersionExA ")),
                       DLLS, EXE))
-    for what, imports, dlls, exe, *budget in cases:
+    for what, why, imports, dlls, exe, *budget in cases:
         code, output = gate(imports, dlls, budget[0] if budget else "1000000000", exe)
-        if code == 0:
-            failures.append(f"the gate passed {what}:\n{output}")
+        reason = next((line for line in output.splitlines() if why in line), None)
+        if code == 0 or reason is None:
+            failures.append(f"the gate {'passed' if code == 0 else 'refused for another reason'}"
+                            f" {what}:\n{output}")
         else:
-            print(f"refused as it should, {what}: {output.splitlines()[0]}")
+            print(f"refused as it should, {what}: {reason}")
 if failures:
     sys.exit("\n".join(failures))

@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <set>
+#include <span>
 
 namespace skelvane::test {
 namespace {
@@ -71,14 +73,12 @@ class PlantedFolders {
   public:
     PlantedFolders() {
         const std::wstring planted = WinePath(SKELVANE_FIXTURE_DIR) + L"\\planted.dll";
-        for (const TempFolder* folder : {&program_, &startIn_}) {
-            for (const wchar_t* name : kKnown)
-                ::CopyFileW(planted.c_str(), (*folder / (std::wstring(name) + L".dll")).c_str(),
-                            FALSE);
-            for (const wchar_t* name : kSearched)
-                ::CopyFileW(planted.c_str(), (*folder / (std::wstring(name) + L".dll")).c_str(),
-                            FALSE);
-        }
+        using NameList = std::span<const wchar_t* const>;
+        for (const TempFolder* folder : {&program_, &startIn_})
+            for (const NameList names : {NameList(kKnown), NameList(kSearched)})
+                for (const wchar_t* name : names)
+                    ::CopyFileW(planted.c_str(), (*folder / (std::wstring(name) + L".dll")).c_str(),
+                                FALSE);
         const std::pair<const wchar_t*, const wchar_t*> copies[] = {
             {L"Skelvane.exe", kWindow}, {L"SkelvaneReport.exe", kReport}};
         for (const auto& [exe, copy] : copies)
@@ -161,6 +161,39 @@ TEST(PlantedDlls, NeitherProgramLoadsOne) {
     EXPECT_TRUE(loaded.empty()) << "the window loaded " << Names(loaded);
     std::printf("Skelvane.exe: %zu names planted twice, %zu tried, %zu loaded\n",
                 std::size(kKnown) + std::size(kSearched), windowSearched.size(), loaded.size());
+}
+
+// A delay-loaded DLL the system folder lacks, its planted copy beside the program: the
+// hook ends the process with the delay-load failure whatever handler tries to resume it,
+// and nothing loads the copy. The bare load shows the copy would be found.
+TEST(PlantedDlls, DelayLoadFailureIsFinal) {
+    constexpr DWORD kNotFound = 0xC06D007E;       // the delay-load helper's "module not found"
+    constexpr DWORD kNonContinuable = 0xC0000025; // STATUS_NONCONTINUABLE_EXCEPTION
+    const struct {
+        const wchar_t* mode;
+        DWORD exitCode;
+        bool loaded;
+        bool only32; // a frame handler in the chain is the 32-bit way only
+    } cases[] = {{L"bare", 0, true, false},
+                 {L"delay", kNotFound, false, false},
+                 {L"vectored-continue", kNotFound, false, false},
+                 {L"frame-continue", kNonContinuable, false, true}};
+    TempFolder folder;
+    const std::wstring probe = folder / L"delay_load_probe.exe";
+    ASSERT_TRUE(::CopyFileW((WinePath(SKELVANE_TOOLS_DIR) + L"\\delay_load_probe.exe").c_str(),
+                            probe.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((WinePath(SKELVANE_FIXTURE_DIR) + L"\\planted.dll").c_str(),
+                            (folder / L"absent_probe.dll").c_str(), FALSE));
+    const std::wstring marker = folder / L"absent_probe.dll.loaded";
+    for (const auto& c : cases) {
+        if (c.only32 && sizeof(void*) == 8) continue;
+        SCOPED_TRACE(std::string(c.mode, c.mode + std::wcslen(c.mode)));
+        ::DeleteFileW(marker.c_str());
+        ChildProcess child(L"\"" + probe + L"\" " + c.mode, false, -1, folder.path().c_str());
+        ASSERT_TRUE(child.Wait(30000));
+        EXPECT_EQ(child.ExitCode(), c.exitCode);
+        EXPECT_EQ(::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES, c.loaded);
+    }
 }
 
 } // namespace
