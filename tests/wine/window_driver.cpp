@@ -4,6 +4,8 @@
 #include "app/status_text.h"
 #include "support.h"
 
+#include <cwchar>
+
 namespace skelvane::test {
 
 HWND Item(HWND window, ControlId id) {
@@ -99,6 +101,18 @@ void EmptyClipboard() {
         ::EmptyClipboard();
         ::CloseClipboard();
     }
+}
+
+std::wstring CopyResults(LocalTime& when) {
+    EmptyClipboard();
+    Press({VK_CONTROL, 'C'});
+    const std::wstring copied = Clipboard();
+    const std::size_t at = copied.rfind(L"Checked: ");
+    when = {};
+    if (at != std::wstring::npos)
+        std::swscanf(copied.c_str() + at, L"Checked: %d-%d-%d %d:%d:%d", &when.year, &when.month,
+                     &when.day, &when.hour, &when.minute, &when.second);
+    return copied;
 }
 
 } // namespace skelvane::test

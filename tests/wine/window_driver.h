@@ -2,6 +2,7 @@
 // Driving the checker window from outside its process, as a user would: its controls,
 // the run watched row by row, keys pressed, the tooltip hovered, the clipboard read.
 #include "app/layout.h"
+#include "app/report.h"
 
 #include <windows.h>
 
@@ -40,5 +41,9 @@ std::wstring HoverText(HWND control, DWORD processId);
 
 std::wstring Clipboard();
 void EmptyClipboard();
+
+// Presses Ctrl+C in the window and returns what the clipboard then holds; `when` is the
+// time the copy says the checks ran, all zero when it names none.
+std::wstring CopyResults(LocalTime& when);
 
 } // namespace skelvane::test

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cwchar>
 #include <vector>
 
 namespace skelvane::test {
@@ -228,13 +227,10 @@ TEST(Window, KeysAndMenuAfterTheChecks) {
     ASSERT_TRUE(::IsWindowEnabled(close));
 
     // The console report's lines, then the program and when the checks ran: today.
-    Press({VK_CONTROL, 'C'});
-    const std::wstring copied = Clipboard();
-    const std::size_t at = copied.rfind(L"Checked: ");
-    ASSERT_NE(at, std::wstring::npos) << std::string(copied.begin(), copied.end());
     LocalTime when{};
-    std::swscanf(copied.c_str() + at, L"Checked: %d-%d-%d %d:%d:%d", &when.year, &when.month,
-                 &when.day, &when.hour, &when.minute, &when.second);
+    const std::wstring copied = CopyResults(when);
+    ASSERT_NE(copied.find(L"Checked: "), std::wstring::npos)
+        << std::string(copied.begin(), copied.end());
     SYSTEMTIME today;
     ::GetLocalTime(&today);
     EXPECT_EQ(when.year, today.wYear);
