@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/check_table.h"
+#include "app/context_menu.h"
 #include "app/program_name.h"
 #include "app/status_text.h"
 #include "common/deadline.h"
@@ -128,7 +129,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) != WA_INACTIVE) QueueChecks();
         break;
     case WM_APP_STARTCHECKS:
-        OnStartChecks();
+        OnStartChecks(wParam);
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -248,7 +249,11 @@ void frmMain::QueueChecks() {
     ::PostMessageW(hwnd_, WM_APP_STARTCHECKS, 0, 0);
 }
 
-void frmMain::OnStartChecks() {
+void frmMain::OnStartChecks(WPARAM tries) {
+    // Run from inside a menu's loop, the checks would hold that menu open and frozen: the
+    // menu is closed first, and the start waits in the queue behind the loop's end.
+    if (tries < 10 && EndOpenMenu())
+        return (void)::PostMessageW(hwnd_, WM_APP_STARTCHECKS, tries + 1, 0);
     if (!DoEvents()) return; // paint the initial state before anything blocks
     RunChecks();
 }
@@ -358,6 +363,7 @@ void frmMain::Dispatch(MSG& msg) {
 
 void frmMain::OnCommand(int id, int code) {
     if (id == IDM_COPY_RESULTS) return CopyResults();
+    if (id == IDM_CHECK_AGAIN) return CheckAgain();
     const HWND close = Control(ControlId::cmdClose);
     const bool clicked = id == static_cast<int>(ControlId::cmdClose) && code == BN_CLICKED;
     // Enter reaches a plain window as IDOK; it presses Close only when Close has the focus.
@@ -365,26 +371,23 @@ void frmMain::OnCommand(int id, int code) {
     if ((clicked || enter) && ::IsWindowEnabled(close)) ::DestroyWindow(hwnd_);
 }
 
-// The client area's menu, once there are results to copy; the title bar keeps its own.
-// From the keyboard (Shift+F10, the menu key) the point is (-1, -1): the menu then opens
-// at the control that has the focus.
+// The client area's menu, once the checks are done; the title bar keeps the system's
+// menu throughout, the run included. From the keyboard (Shift+F10, the menu key) the
+// point is (-1, -1): the menu then opens at the control that has the focus.
 bool frmMain::OnContextMenu(POINT at) {
-    if (sequence_ != Sequence::Done) return true; // nothing to offer yet; the key is held
     RECT client;
     ::GetClientRect(hwnd_, &client);
     ::MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    if (at.x == -1 && at.y == -1) {
+    const bool fromKeyboard = at.x == -1 && at.y == -1;
+    if (!fromKeyboard && !::PtInRect(&client, at)) return false;
+    if (sequence_ != Sequence::Done) return true; // nothing to offer yet; the key is held
+    if (fromKeyboard) {
         RECT focus = client;
         if (HWND focused = ::GetFocus()) ::GetWindowRect(focused, &focus);
         at = {focus.left + (focus.right - focus.left) / 2,
               focus.top + (focus.bottom - focus.top) / 2};
-    } else if (!::PtInRect(&client, at)) {
-        return false;
     }
-    const unique_menu menu(::CreatePopupMenu());
-    if (!menu || !::AppendMenuW(menu.get(), MF_STRING, IDM_COPY_RESULTS, L"&Copy results\tCtrl+C"))
-        return true;
-    ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+    ShowResultsMenu(hwnd_, at);
     return true;
 }
 

@@ -32,7 +32,8 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
 
   private:
     // Loaded, then Queued by the first activation (or the first show), Running while
-    // RunChecks works, Done at its end; a closed window stops it where it is.
+    // RunChecks works, Done at its end; a closed window stops it where it is. Check again
+    // takes Done back to Loaded and queues the sequence at once.
     enum class Sequence { Loaded, Queued, Running, Done };
 
     bool Create(HINSTANCE instance);
@@ -40,7 +41,9 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     void ChooseFont();
     bool CaptionsFit(HDC dc) const;
     void QueueChecks();
-    void OnStartChecks();
+    void OnStartChecks(WPARAM tries);
+    void CheckAgain(); // check_again.cpp
+    void ResetRows();
     void OnCommand(int id, int code);
     bool OnContextMenu(POINT at);
     void CopyResults();

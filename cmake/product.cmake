@@ -39,6 +39,7 @@ add_executable(Skelvane WIN32 app/main.cpp app/frmMain.cpp common/dll_search_fir
                         common/stack_guard.cpp common/terminate_handler.cpp
                         common/lean_exceptions.cpp resources/skelvane.rc)
 target_link_libraries(Skelvane PRIVATE skelvane_win comctl32 gdi32)
+target_sources(Skelvane PRIVATE app/check_again.cpp app/context_menu.cpp)
 
 # The same checks for management tools: one line (or JSON) per check and an exit code.
 add_executable(SkelvaneReport app/report_main.cpp common/dll_search_first.cpp

@@ -21,7 +21,7 @@ function(https_ports var trusted base)
     set(${var} "${trusted} ${base} ${second} ${fourth}" PARENT_SCOPE)
 endfunction()
 
-add_library(wine_test_support STATIC tests/wine/support.cpp)
+add_library(wine_test_support STATIC tests/wine/support.cpp tests/wine/window_driver.cpp)
 target_link_libraries(wine_test_support PUBLIC skelvane_win gtest winhttp version)
 target_compile_definitions(wine_test_support PUBLIC
     SKELVANE_PRODUCT_DIR="${SKELVANE_PRODUCT_DIR}" SKELVANE_TEST_PREFIX="${SKELVANE_TEST_PREFIX}")
@@ -78,6 +78,9 @@ target_link_options(bench_first_paint PRIVATE -municode)
 add_executable(bench_window_answers bench/window_answers.cpp)
 target_link_libraries(bench_window_answers PRIVATE wine_test_support)
 target_link_options(bench_window_answers PRIVATE -municode)
+add_executable(bench_check_again bench/check_again.cpp)
+target_link_libraries(bench_check_again PRIVATE wine_test_support)
+target_link_options(bench_check_again PRIVATE -municode)
 
 file(GLOB wine_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 foreach(source ${wine_test_sources})

@@ -7,3 +7,4 @@
 #define IDB_CROSS 104
 #define IDA_MAIN 200
 #define IDM_COPY_RESULTS 40001
+#define IDM_CHECK_AGAIN 40002

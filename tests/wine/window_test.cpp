@@ -6,22 +6,18 @@
 #include "checks/prerequisites.h"
 #include "loopback_server.h"
 #include "support.h"
+#include "window_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cwchar>
 #include <vector>
 
 namespace skelvane::test {
 namespace {
 
 constexpr wchar_t kClass[] = L"SkelvaneMain";
-
-HWND Item(HWND window, ControlId id) {
-    return ::GetDlgItem(window, static_cast<int>(id));
-}
 
 PixelRect ClientRectOf(HWND control, HWND parent) {
     RECT r;
@@ -59,109 +55,6 @@ Ink InkOf(HWND window, HWND control) {
     ::DeleteDC(memory);
     ::ReleaseDC(window, screen);
     return ink;
-}
-
-// The tooltip's text once the mouse rests on a control: the tooltip answers WM_GETTEXT
-// with the tip it shows.
-std::wstring HoverText(HWND control, DWORD processId) {
-    RECT r;
-    ::GetWindowRect(control, &r);
-    ::SetCursorPos(r.left + 2, r.top + 2);
-    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    HWND tip = FindProcessWindow(processId, L"tooltips_class32", 5000);
-    std::wstring text;
-    for (const DWORD start = ::GetTickCount(); tip && ::GetTickCount() - start < 3000;
-         ::Sleep(50)) {
-        wchar_t buffer[1024] = {};
-        DWORD_PTR length = 0;
-        ::SendMessageTimeoutW(tip, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL,
-                              1000, &length);
-        text = buffer;
-        if (!text.empty() && ::IsWindowVisible(tip)) break;
-    }
-    ::SetCursorPos(0, 0); // away, so the tip hides before the next one
-    ::Sleep(400);
-    return text;
-}
-
-struct Change {
-    std::size_t row;
-    std::wstring text;
-    // In ms: it came after the start of the poll that missed it (before), and by the end
-    // of the one that saw it (at).
-    double before, at;
-};
-
-// Milliseconds from the performance counter: the tick count under Wine moves in steps of
-// about 16 ms, too coarse to tell a pause of a second from one a step short.
-double NowMs() {
-    LARGE_INTEGER now{}, frequency{};
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Polls the six status boxes, closely, until Close is enabled; returns every change seen.
-std::vector<Change> WatchRun(HWND window, DWORD timeoutMs) {
-    std::vector<Change> changes;
-    std::wstring last[std::size(kStatusBoxes)];
-    for (auto& t : last)
-        t = kNotCheckedText;
-    const double start = NowMs();
-    for (double previous = 0; ::IsWindow(window) && NowMs() - start < timeoutMs;) {
-        const double polled = NowMs() - start;
-        std::wstring texts[std::size(kStatusBoxes)];
-        for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row)
-            texts[row] = WindowText(Item(window, kStatusBoxes[row]));
-        const double read = NowMs() - start;
-        for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row)
-            if (texts[row] != last[row]) {
-                changes.push_back({row, texts[row], previous, read});
-                last[row] = texts[row];
-            }
-        if (::IsWindowEnabled(Item(window, ControlId::cmdClose))) break;
-        previous = polled;
-        ::Sleep(1);
-    }
-    return changes;
-}
-
-// Presses keys in whatever window has the keyboard: the user's own input, not messages
-// posted to a window, so the key state (Ctrl held) is real too.
-void Press(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> input;
-    auto add = [&](WORD key, DWORD flags) {
-        INPUT one{};
-        one.type = INPUT_KEYBOARD;
-        one.ki.wVk = key;
-        one.ki.dwFlags = flags;
-        input.push_back(one);
-    };
-    for (WORD key : keys)
-        add(key, 0);
-    for (auto it = keys.end(); it != keys.begin();)
-        add(*--it, KEYEVENTF_KEYUP);
-    ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-    ::Sleep(300);
-}
-
-std::wstring Clipboard() {
-    std::wstring text;
-    if (!::OpenClipboard(nullptr)) return text;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
-        if (const auto* at = static_cast<const wchar_t*>(::GlobalLock(data))) {
-            text = at;
-            ::GlobalUnlock(data);
-        }
-    ::CloseClipboard();
-    return text;
-}
-
-void EmptyClipboard() {
-    if (::OpenClipboard(nullptr)) {
-        ::EmptyClipboard();
-        ::CloseClipboard();
-    }
 }
 
 // The http host answers through an address full of terminal escapes and direction marks.
@@ -334,13 +227,10 @@ TEST(Window, KeysAndMenuAfterTheChecks) {
     ASSERT_TRUE(::IsWindowEnabled(close));
 
     // The console report's lines, then the program and when the checks ran: today.
-    Press({VK_CONTROL, 'C'});
-    const std::wstring copied = Clipboard();
-    const std::size_t at = copied.rfind(L"Checked: ");
-    ASSERT_NE(at, std::wstring::npos) << std::string(copied.begin(), copied.end());
     LocalTime when{};
-    std::swscanf(copied.c_str() + at, L"Checked: %d-%d-%d %d:%d:%d", &when.year, &when.month,
-                 &when.day, &when.hour, &when.minute, &when.second);
+    const std::wstring copied = CopyResults(when);
+    ASSERT_NE(copied.find(L"Checked: "), std::wstring::npos)
+        << std::string(copied.begin(), copied.end());
     SYSTEMTIME today;
     ::GetLocalTime(&today);
     EXPECT_EQ(when.year, today.wYear);

@@ -1,0 +1,118 @@
+#include "window_driver.h"
+
+#include "app/check_table.h"
+#include "app/status_text.h"
+#include "support.h"
+
+#include <cwchar>
+
+namespace skelvane::test {
+
+HWND Item(HWND window, ControlId id) {
+    return ::GetDlgItem(window, static_cast<int>(id));
+}
+
+double NowMs() {
+    LARGE_INTEGER now{}, frequency{};
+    ::QueryPerformanceCounter(&now);
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::vector<Change> WatchRun(HWND window, DWORD timeoutMs) {
+    std::vector<Change> changes;
+    std::wstring last[std::size(kStatusBoxes)];
+    for (auto& t : last)
+        t = kNotCheckedText;
+    const double start = NowMs();
+    for (double previous = 0; ::IsWindow(window) && NowMs() - start < timeoutMs;) {
+        const double polled = NowMs() - start;
+        std::wstring texts[std::size(kStatusBoxes)];
+        for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row)
+            texts[row] = WindowText(Item(window, kStatusBoxes[row]));
+        const double read = NowMs() - start;
+        for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row)
+            if (texts[row] != last[row]) {
+                changes.push_back({row, texts[row], previous, read});
+                last[row] = texts[row];
+            }
+        if (::IsWindowEnabled(Item(window, ControlId::cmdClose))) break;
+        previous = polled;
+        ::Sleep(1);
+    }
+    return changes;
+}
+
+void Press(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> input;
+    auto add = [&](WORD key, DWORD flags) {
+        INPUT one{};
+        one.type = INPUT_KEYBOARD;
+        one.ki.wVk = key;
+        one.ki.dwFlags = flags;
+        input.push_back(one);
+    };
+    for (WORD key : keys)
+        add(key, 0);
+    for (auto it = keys.end(); it != keys.begin();)
+        add(*--it, KEYEVENTF_KEYUP);
+    ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    ::Sleep(300);
+}
+
+// The tooltip answers WM_GETTEXT with the last tip it showed, so only a visible one counts.
+std::wstring HoverText(HWND control, DWORD processId) {
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::SetCursorPos(r.left + 2, r.top + 2);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    HWND tip = FindProcessWindow(processId, L"tooltips_class32", 5000);
+    std::wstring text;
+    for (const DWORD start = ::GetTickCount(); tip && ::GetTickCount() - start < 3000;
+         ::Sleep(50)) {
+        wchar_t buffer[1024] = {};
+        DWORD_PTR length = 0;
+        ::SendMessageTimeoutW(tip, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL,
+                              1000, &length);
+        if (buffer[0] && ::IsWindowVisible(tip)) {
+            text = buffer;
+            break;
+        }
+    }
+    ::SetCursorPos(0, 0); // away, so the tip hides before the next one
+    ::Sleep(400);
+    return text;
+}
+
+std::wstring Clipboard() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr)) return text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
+        if (const auto* at = static_cast<const wchar_t*>(::GlobalLock(data))) {
+            text = at;
+            ::GlobalUnlock(data);
+        }
+    ::CloseClipboard();
+    return text;
+}
+
+void EmptyClipboard() {
+    if (::OpenClipboard(nullptr)) {
+        ::EmptyClipboard();
+        ::CloseClipboard();
+    }
+}
+
+std::wstring CopyResults(LocalTime& when) {
+    EmptyClipboard();
+    Press({VK_CONTROL, 'C'});
+    const std::wstring copied = Clipboard();
+    const std::size_t at = copied.rfind(L"Checked: ");
+    when = {};
+    if (at != std::wstring::npos)
+        std::swscanf(copied.c_str() + at, L"Checked: %d-%d-%d %d:%d:%d", &when.year, &when.month,
+                     &when.day, &when.hour, &when.minute, &when.second);
+    return copied;
+}
+
+} // namespace skelvane::test
