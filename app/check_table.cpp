@@ -36,8 +36,13 @@ ReportRow RunCheckRow(Prerequisites& checks, const CheckRow& row, WindowsFamily 
         const std::wstring_view step = NextStep(result.kind, family);
         return {row.id, RowName(row.label), std::move(result), step};
     } catch (...) { // not even the row could be made (no memory): it has not passed
-        return {
-            row.id, {}, Fail(FailureKind::Unfinished, L"the check could not finish"), kGeneralStep};
+        ReportRow fallback{row.id, {}, {}, kGeneralStep}; // makes nothing that could throw
+        try {
+            fallback.name = RowName(row.label);
+            fallback.result = Fail(FailureKind::Unfinished, L"the check could not finish");
+        } catch (...) { // still no memory: the id and the verdict at least
+        }
+        return fallback;
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 namespace skelvane {
@@ -96,8 +97,18 @@ TEST(NumberText, WithoutPrintf) {
     EXPECT_EQ(HexText(0x409, 4), "0409");
     EXPECT_EQ(HexText(0xABCDE, 2), "ABCDE");
     EXPECT_EQ(HexText(0, 2), "00");
-    EXPECT_EQ(DoubleText(0.1), L"0.1");
-    EXPECT_EQ(DoubleText(1e20), L"1e+20");
+    const std::pair<double, const wchar_t*> doubles[] = {
+        {0.1, L"0.1"},
+        {1e20, L"1e+20"},
+        {-2.5e-300, L"-2.5e-300"},
+        {1e-5, L"1e-05"},
+        {1e100, L"1e+100"},
+        {std::numeric_limits<double>::infinity(), L"inf"},
+        {-std::numeric_limits<double>::infinity(), L"-inf"},
+        {-std::numeric_limits<double>::quiet_NaN(), L"nan"},
+    };
+    for (const auto& [value, text] : doubles)
+        EXPECT_EQ(DoubleText(value), text);
 }
 
 // A reason is made showable where it is made: a control character, a direction mark or an
@@ -152,7 +163,9 @@ TEST(ShownText, SurrogatesByCodePoint) {
         {u"\xD83D\xDE00", u"\xD83D\xDE00"},
         {u"\xD800\xDC00\xDBFF\xDFFF", u"\xD800\xDC00\xDBFF\xDFFF"},
         {u"a\xD83D", u"a\uFFFD"},
-        {u"\xD83D" u"b", u"\uFFFDb"},
+        {u"\xD83D"
+         u"b",
+         u"\uFFFDb"},
         {u"\xDE00\xD83D", u"\uFFFD\uFFFD"},
         {u"\xD83D\xD83D\xDE00\xDE00", u"\uFFFD\xD83D\xDE00\uFFFD"},
         {u"\xD83D\u200B\xDE00", u"\uFFFD\uFFFD\uFFFD"},
