@@ -37,10 +37,10 @@ VersionResourceFacts InspectFile(HANDLE file) {
 VersionRead ReadVersionResource(const std::wstring& path, VersionInfo& info) {
     info = VersionInfo{};
     try {
-        // Held open, others allowed to read and to delete (as the loader allows) but not to
-        // write, until the system has read the file: what it reads is what was checked,
-        // not a file changed or cut in between. A file deleted meanwhile stays readable
-        // through the handles open on it.
+        // Held open until the system has read it, others allowed to read, rename or delete
+        // it (as the loader allows) but not to write: its bytes cannot change in between.
+        // Putting another file in its place takes write access to its folder (for the
+        // installer row, one the registry's administrators chose).
         const unique_file file(::CreateFileW(path.c_str(), GENERIC_READ,
                                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
