@@ -37,10 +37,14 @@ ReportRow RunCheckRow(Prerequisites& checks, const CheckRow& row, WindowsFamily 
         std::wstring step = NextStep(result.kind, family, reader);
         return {row.id, RowName(row.label), std::move(result), std::move(step)};
     } catch (...) { // not even the row could be made (no memory): it has not passed
-        return {row.id,
-                {},
-                Fail(FailureKind::Unfinished, L"the check could not finish"),
-                std::wstring(kGeneralStep)};
+        ReportRow fallback{row.id, {}, {}, {}}; // makes nothing that could throw
+        try {
+            fallback.name = RowName(row.label);
+            fallback.result = Fail(FailureKind::Unfinished, L"the check could not finish");
+            fallback.nextStep = kGeneralStep;
+        } catch (...) { // still no memory: the id and the verdict at least
+        }
+        return fallback;
     }
 }
 

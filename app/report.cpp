@@ -1,6 +1,7 @@
 #include "app/report.h"
 
 #include "common/number_text.h"
+#include "common/shown_text.h"
 #include "common/utf8.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ ReportOptions ParseReportArguments(const std::vector<std::wstring>& arguments) {
         } else if (a == L"--help" || a == L"-h" || a == L"/?" || a == L"-?") {
             options.help = true;
         } else if (options.error.empty()) {
-            options.error = a;
+            options.error = ShownText(a); // it reaches the console
         }
     }
     return options;

@@ -85,6 +85,8 @@ std::wstring DescribeFetch(const FetchResult& r, unsigned deadlineMs) {
         return L"the proxy did not accept this user's Windows sign-in: " + r.url;
     case FetchOutcome::ServerNeedsSignIn:
         return L"the server asks for a user name and password (HTTP 401): " + r.url;
+    case FetchOutcome::UnconvertibleHost:
+        return L"the server redirected to a name this Windows cannot look up: " + r.url;
     }
     return L"fetch failed: " + r.url;
 }
@@ -106,6 +108,7 @@ FailureKind FetchFailureKind(const FetchResult& r) {
     case FetchOutcome::ProxyRefusedSignIn:
         return FailureKind::ProxyRefusedSignIn;
     case FetchOutcome::BadAddress:
+    case FetchOutcome::UnconvertibleHost:
         return FailureKind::WebOther;
     case FetchOutcome::TransportError:
         break;

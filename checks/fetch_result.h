@@ -19,6 +19,7 @@ enum class FetchOutcome {
     ProxyNeedsPassword, // the proxy asks for sign-in by name and password only
     ProxyRefusedSignIn, // the proxy turned down the user's Windows sign-in
     ServerNeedsSignIn,  // the server itself answered 401
+    UnconvertibleHost,  // a redirect to a host beyond ASCII, on a system that cannot convert it
 };
 
 struct FetchResult {

@@ -7,6 +7,7 @@
 #include "checks/path_template.h"
 #include "checks/web_check.h"
 #include "checks/web_fetch.h"
+#include "common/ansi.h"
 #include "registry/cRegistry.h"
 
 namespace skelvane {
@@ -42,12 +43,22 @@ CheckResult Prerequisites::CheckInstaller() {
     }
     // Joined as they are: a trailing backslash doubles, an empty location leaves the root.
     const std::wstring library = location + kInstallerLibrary;
+    // The location came through the system code page, where '?' stands in for a character
+    // it has no form for; the search and the version functions take the path that way too.
+    if (library.find(L'?') != std::wstring::npos || !ToAnsiExactly(library))
+        return Fail(FailureKind::InstallerBroken,
+                    L"the path holds a character the system's code page cannot represent: " +
+                        library);
     if (FindNormalFile(library).empty())
         return Fail(FailureKind::InstallerBroken, L"msi.dll not found: " + library);
 
     VersionInfo info;
-    if (ReadVersionInfo(library, info) == VersionRead::Damaged)
+    const VersionRead read = ReadVersionInfo(library, info);
+    if (read == VersionRead::Damaged)
         return Fail(FailureKind::InstallerBroken, L"the version resource is damaged: " + library);
+    if (read == VersionRead::BeingWritten)
+        return Fail(FailureKind::InstallerBroken,
+                    L"msi.dll is held open for writing, or locked, by another program: " + library);
     if (info.FileVersion.empty())
         return Fail(FailureKind::InstallerBroken, L"msi.dll has no file version: " + library);
     if (IsInstallerOK(info.FileVersion)) return Pass(L"msi.dll version " + info.FileVersion);

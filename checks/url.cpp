@@ -2,6 +2,8 @@
 
 #include "common/utf8.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cwctype>
 
 namespace skelvane {
@@ -133,6 +135,37 @@ std::wstring RemoveDotSegments(std::wstring_view in) {
     return out;
 }
 
+bool BeyondAscii(std::wstring_view text) {
+    for (wchar_t c : text)
+        if (static_cast<std::uint32_t>(c) > 0x7F) return true;
+    return false;
+}
+
+// The authority with its host in ASCII form where the host is beyond ASCII: percent-
+// encoding such a host would give a name no server resolves.
+std::wstring AsciiAuthority(std::wstring_view authority, const HostToAscii& toAscii,
+                            bool& unconvertible) {
+    const std::size_t at = authority.rfind(L'@');
+    const std::size_t hostStart = at == std::wstring_view::npos ? 0 : at + 1;
+    std::size_t hostEnd = authority.size();
+    if (authority.substr(hostStart).starts_with(L'[')) {
+        const std::size_t close = authority.find(L']', hostStart);
+        if (close != std::wstring_view::npos) hostEnd = close + 1;
+    } else {
+        hostEnd = std::min(authority.find(L':', hostStart), authority.size());
+    }
+    const std::wstring_view host = authority.substr(hostStart, hostEnd - hostStart);
+    if (!BeyondAscii(host)) return std::wstring(authority);
+    if (!toAscii) {
+        unconvertible = true;
+        return std::wstring(authority);
+    }
+    const std::optional<std::wstring> ascii = toAscii(host);
+    if (!ascii) return std::wstring(authority);
+    return std::wstring(authority.substr(0, hostStart)) + *ascii +
+           std::wstring(authority.substr(hostEnd));
+}
+
 // Section 5.2.3: the reference's path put in place of the base's last segment.
 std::wstring Merge(const Reference& base, std::wstring_view path) {
     if (base.authority && base.path.empty()) return L"/" + std::wstring(path);
@@ -145,7 +178,8 @@ std::wstring Merge(const Reference& base, std::wstring_view path) {
 
 // RFC 3986 section 5.2.2, strict: a reference with a scheme is absolute, whatever it
 // is. The fragment is dropped, as nothing is fetched for it.
-std::wstring ResolveLocation(std::wstring_view baseText, std::wstring_view location) {
+Redirect ResolveLocation(std::wstring_view baseText, std::wstring_view location,
+                         const HostToAscii& toAscii) {
     const Reference base = Split(baseText), ref = Split(location);
     Reference target;
     std::wstring path;
@@ -170,13 +204,17 @@ std::wstring ResolveLocation(std::wstring_view baseText, std::wstring_view locat
             }
         }
     }
+    Redirect redirect;
     std::wstring out;
     if (target.scheme) out += std::wstring(*target.scheme) + L":";
-    if (target.authority) out += L"//" + std::wstring(*target.authority);
+    if (target.authority)
+        out += L"//" + AsciiAuthority(*target.authority, toAscii, redirect.hostUnconvertible);
     out += path;
     if (target.query) out += L"?" + std::wstring(*target.query);
-    // Servers put raw spaces, UTF-8 and worse into Location; none of it goes out raw.
-    return EncodeUnsafe(out);
+    // Servers put raw spaces, UTF-8 and worse into Location; none of it goes out raw,
+    // whatever the conversion gave.
+    redirect.url = EncodeUnsafe(out);
+    return redirect;
 }
 
 std::wstring EncodeUnsafe(std::wstring_view address) {

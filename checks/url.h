@@ -1,5 +1,6 @@
 #pragma once
 // Splitting and resolving the http and https addresses the web rows fetch.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,9 +18,22 @@ struct Url {
 // Accepts only absolute http:// and https:// addresses (scheme in any case).
 std::optional<Url> ParseUrl(std::wstring_view text);
 
+// The system's conversion of a host name beyond ASCII to the ASCII form name servers know;
+// nullopt when the name is not one it can convert.
+using HostToAscii = std::function<std::optional<std::wstring>(std::wstring_view host)>;
+
+struct Redirect {
+    std::wstring url; // safe to request and to show
+    // Its host is beyond ASCII and this system has no conversion: the url shows the host
+    // percent-encoded, which no name server resolves, so it is not to be fetched.
+    bool hostUnconvertible = false;
+};
+
 // The address a redirect's Location header points to, relative to the page that sent it,
-// made safe to request and to show (EncodeUnsafe).
-std::wstring ResolveLocation(std::wstring_view base, std::wstring_view location);
+// made safe to request and to show: a host beyond ASCII in its ASCII form, the rest
+// through EncodeUnsafe. toAscii is empty where the system has no conversion.
+Redirect ResolveLocation(std::wstring_view base, std::wstring_view location,
+                         const HostToAscii& toAscii);
 
 // The address with what must never be sent or shown raw percent-encoded, as browsers do:
 // controls, spaces, DEL, quotes, angle brackets and backticks, and each character beyond

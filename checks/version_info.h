@@ -41,8 +41,9 @@ std::string_view BoundedText(const char* text, const char* end);
 std::int32_t ReadVersionInfo(const std::wstring& path, VersionInfo& info);
 
 // The same read, telling a damaged resource (never handed to the system's version
-// functions) apart from a missing or incomplete one.
-enum class VersionRead { Read, Failed, Damaged };
+// functions) and a file another program may be changing (held open for writing, or
+// locked) apart from a missing or incomplete one.
+enum class VersionRead { Read, Failed, Damaged, BeingWritten };
 VersionRead ReadVersionResource(const std::wstring& path, VersionInfo& info);
 
 } // namespace skelvane

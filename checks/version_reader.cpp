@@ -37,18 +37,27 @@ VersionResourceFacts InspectFile(HANDLE file) {
 VersionRead ReadVersionResource(const std::wstring& path, VersionInfo& info) {
     info = VersionInfo{};
     try {
-        // Held open, others allowed only to read, until the system has read the file: what
-        // it reads is what was checked, not a file swapped or cut in between.
-        const unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        // Held open until the system has read it, others allowed to read, rename or delete
+        // it (as the loader allows) but not to write: its bytes cannot change in between.
+        // Putting another file in its place takes write access to its folder (for the
+        // installer row, one the registry's administrators chose).
+        const unique_file file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return VersionRead::Failed;
+        if (!file)
+            return ::GetLastError() == ERROR_SHARING_VIOLATION ? VersionRead::BeingWritten
+                                                               : VersionRead::Failed;
         const VersionResourceFacts facts = InspectFile(file.get());
         if (facts.state == VersionResourceState::Absent) return VersionRead::Failed;
         if (facts.state == VersionResourceState::Damaged) return VersionRead::Damaged;
 
+        // The system reads the file by its name in the system code page: a name with no
+        // exact form there would be another file's.
+        const std::optional<std::string> ansiName = ToAnsiExactly(path);
+        if (!ansiName) return VersionRead::Failed;
+        const std::string& name = *ansiName;
         const unique_module functions(LoadSystemLibrary(L"version.dll"));
         if (!functions) return VersionRead::Failed;
-        const std::string name = ToAnsi(path);
         DWORD ignored = 0;
         const DWORD reported = ::GetFileVersionInfoSizeA(name.c_str(), &ignored);
         if (reported < 1) return VersionRead::Failed;

@@ -5,6 +5,7 @@
 #include "checks/modOS.h"
 #include "checks/stream_search.h"
 #include "checks/url.h"
+#include "common/ansi.h"
 #include "common/deadline.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
@@ -77,6 +78,57 @@ void LimitTo(HINTERNET request, const Deadline& deadline) {
     ::WinHttpSetTimeouts(request, ms, ms, ms, ms);
 }
 
+} // namespace
+
+// XP has the conversion only from an optional download, so there it counts as missing.
+HostToAscii SystemHostToAscii() {
+    using IdnToAsciiFunction = int(WINAPI*)(DWORD, const wchar_t*, int, wchar_t*, int);
+    const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
+    const auto convert = kernel32 ? reinterpret_cast<IdnToAsciiFunction>(reinterpret_cast<void*>(
+                                        ::GetProcAddress(kernel32, "IdnToAscii")))
+                                  : nullptr;
+    if (!convert) return {};
+    return [convert](std::wstring_view host) -> std::optional<std::wstring> {
+        const int length = static_cast<int>(host.size());
+        const int size = convert(0, host.data(), length, nullptr, 0);
+        if (size <= 0) return std::nullopt;
+        std::wstring ascii(static_cast<std::size_t>(size), L'\0');
+        if (convert(0, host.data(), length, ascii.data(), size) != size) return std::nullopt;
+        return ascii;
+    };
+}
+
+namespace {
+
+// WinHTTP hands a header over one character per byte: as Latin-1, or in the system code
+// page (Wine does that). Servers send a Location beyond ASCII as UTF-8, and browsers read it
+// so: the bytes are recovered and read as UTF-8; what is not UTF-8 stays as it came.
+std::wstring LocationAsSent(const std::wstring& header) {
+    std::string bytes;
+    bool beyondAscii = false;
+    for (wchar_t c : header) {
+        if (c > 0xFF) {
+            const std::optional<std::string> ansi = ToAnsiExactly(header);
+            if (!ansi) return header;
+            bytes = *ansi;
+            beyondAscii = true;
+            break;
+        }
+        bytes += static_cast<char>(c);
+        beyondAscii = beyondAscii || c > 0x7F;
+    }
+    if (!beyondAscii) return header;
+    const int size = static_cast<int>(bytes.size());
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (n <= 0) return header;
+    std::wstring text(static_cast<std::size_t>(n), L'\0');
+    if (::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), n) !=
+        n)
+        return header;
+    return text;
+}
+
 bool IsRedirect(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
@@ -112,7 +164,8 @@ void OfferTlsVersions(HINTERNET session, const std::vector<std::uint32_t>& choic
 class Fetch {
   public:
     Fetch(std::wstring url, std::string_view marker, const FetchOptions& options)
-        : marker_(marker), deadline_(options.deadlineMs), tlsChoices_(options.tlsChoices) {
+        : marker_(marker), deadline_(options.deadlineMs), tlsChoices_(options.tlsChoices),
+          hostToAscii_(options.hostToAscii) {
         result_.url = std::move(url);
     }
 
@@ -168,7 +221,13 @@ class Fetch {
         if (IsRedirect(result_.status)) {
             const std::wstring location = QueryText(request.get(), WINHTTP_QUERY_LOCATION);
             if (location.empty()) return End(FetchOutcome::HttpError), false;
-            next = ResolveLocation(result_.url, location);
+            const Redirect redirect =
+                ResolveLocation(result_.url, LocationAsSent(location), hostToAscii_);
+            if (redirect.hostUnconvertible) {
+                result_.url = redirect.url;
+                return End(FetchOutcome::UnconvertibleHost), false;
+            }
+            next = redirect.url;
             return true;
         }
         if (result_.status == 401) return End(FetchOutcome::ServerNeedsSignIn), false;
@@ -266,6 +325,7 @@ class Fetch {
     std::string marker_;
     Deadline deadline_;
     std::vector<std::uint32_t> tlsChoices_;
+    HostToAscii hostToAscii_;
     FetchResult result_;
     DWORD secureFailureFlags_ = 0;
 };

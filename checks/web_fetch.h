@@ -2,6 +2,7 @@
 // A plain GET over the system's HTTP stack, searched for a marker as it arrives.
 #include "checks/fetch_result.h"
 #include "checks/fetch_wait.h"
+#include "checks/url.h"
 
 #include <cstdint>
 #include <string>
@@ -16,13 +17,18 @@ inline constexpr int kMaxRedirects = 10;
 // version Windows really is, not the one it reports to older programs.
 std::vector<std::uint32_t> SystemTlsChoices();
 
+// The system's conversion of a host name beyond ASCII (kernel32, Vista and later); empty
+// where there is none.
+HostToAscii SystemHostToAscii();
+
 // Blocks until `finished` (an event handle) is set or ms have passed.
 WaitEnd WaitPlainly(void* finished, unsigned ms);
 
 struct FetchOptions {
     unsigned deadlineMs = 60000;
     std::vector<std::uint32_t> tlsChoices = SystemTlsChoices();
-    FetchWait wait; // unset: WaitPlainly
+    HostToAscii hostToAscii = SystemHostToAscii(); // for a redirect to a host beyond ASCII
+    FetchWait wait;                                // unset: WaitPlainly
 };
 
 // Fetches url and looks for marker (ASCII letter case ignored). Ends, one way or

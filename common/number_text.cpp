@@ -1,5 +1,6 @@
 #include "common/number_text.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace skelvane {
@@ -24,12 +25,20 @@ std::string HexText(unsigned value, int digits) {
 }
 
 std::wstring DoubleText(double value) {
-    wchar_t text[32] = {};
+    // The same text on every system: the Windows runtime writes infinity as "1.#INF" and
+    // every exponent with three digits, where the C standard asks for at least two.
+    if (std::isnan(value)) return L"nan";
+    if (std::isinf(value)) return value < 0 ? L"-inf" : L"inf";
+    wchar_t buffer[32] = {};
 #ifdef _WIN32
-    ::_snwprintf(text, 31, L"%.15g", value); // the system's own, not the runtime's
+    ::_snwprintf(buffer, 31, L"%.15g", value); // the system's own, not the runtime's
 #else
-    std::swprintf(text, 32, L"%.15g", value);
+    std::swprintf(buffer, 32, L"%.15g", value);
 #endif
+    std::wstring text = buffer;
+    if (const std::size_t e = text.find(L'e'); e != std::wstring::npos)
+        while (text.size() - (e + 2) > 2 && text[e + 2] == L'0')
+            text.erase(e + 2, 1); // past the exponent's sign
     return text;
 }
 

@@ -11,7 +11,8 @@ std::wstring DecimalText(long long value, int digits = 1);
 // Upper-case hexadecimal, at least `digits` long.
 std::string HexText(unsigned value, int digits);
 
-// As "%.15g" gives it.
+// As "%.15g" gives it by the C standard (an exponent of at least two digits), with
+// "inf", "-inf" and "nan".
 std::wstring DoubleText(double value);
 
 } // namespace skelvane

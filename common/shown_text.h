@@ -1,17 +1,19 @@
 #pragma once
 // Text that came from outside the program (a server, the registry, a file) is shown only
-// after this: control characters could clear or retitle an administrator's terminal, and
-// direction marks could make a path or address read as another on screen.
+// after this: control characters could clear or retitle an administrator's terminal,
+// direction marks could make a path or address read as another on screen, and invisible
+// characters could make two different names look the same.
 #include <string>
 #include <string_view>
 
 namespace skelvane {
 
-// C0 controls but tab, DEL, C1 controls, and the marks that override or isolate the
-// direction of text.
+// Controls but tab, direction marks, invisible characters, lone surrogates.
 bool IsUnsafeToShow(char32_t c);
 
-// The text with each unsafe character replaced by U+FFFD, visibly and in place.
+// The text with each unsafe code point replaced by one U+FFFD, visibly and in place. A
+// surrogate pair is one code point; a surrogate without its partner is unsafe.
 std::wstring ShownText(std::wstring_view text);
+std::u16string ShownText(std::u16string_view text);
 
 } // namespace skelvane

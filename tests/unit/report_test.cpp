@@ -1,10 +1,12 @@
 #include "app/report.h"
 #include "checks/next_step.h"
 #include "common/number_text.h"
+#include "common/shown_text.h"
 #include "common/utf8.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 namespace skelvane {
@@ -27,6 +29,8 @@ TEST(ReportArguments, OptionsAndMistakes) {
     for (const wchar_t* help : {L"--help", L"-h", L"/?", L"-?"})
         EXPECT_TRUE(ParseReportArguments({help}).help);
     EXPECT_EQ(ParseReportArguments({L"--json", L"--jsno", L"x"}).error, L"--jsno");
+    // The argument is shown as any text from outside is.
+    EXPECT_EQ(ParseReportArguments({L"\x1b]0;x\a\u202e"}).error, L"\uFFFD]0;x\uFFFD\uFFFD");
     EXPECT_EQ(ParseReportArguments({L""}).error, L"");
 }
 
@@ -93,12 +97,22 @@ TEST(NumberText, WithoutPrintf) {
     EXPECT_EQ(HexText(0x409, 4), "0409");
     EXPECT_EQ(HexText(0xABCDE, 2), "ABCDE");
     EXPECT_EQ(HexText(0, 2), "00");
-    EXPECT_EQ(DoubleText(0.1), L"0.1");
-    EXPECT_EQ(DoubleText(1e20), L"1e+20");
+    const std::pair<double, const wchar_t*> doubles[] = {
+        {0.1, L"0.1"},
+        {1e20, L"1e+20"},
+        {-2.5e-300, L"-2.5e-300"},
+        {1e-5, L"1e-05"},
+        {1e100, L"1e+100"},
+        {std::numeric_limits<double>::infinity(), L"inf"},
+        {-std::numeric_limits<double>::infinity(), L"-inf"},
+        {-std::numeric_limits<double>::quiet_NaN(), L"nan"},
+    };
+    for (const auto& [value, text] : doubles)
+        EXPECT_EQ(DoubleText(value), text);
 }
 
-// A reason is made showable where it is made: a control character or a direction mark
-// from outside becomes U+FFFD in place; tab and everything else stays.
+// A reason is made showable where it is made: a control character, a direction mark or an
+// invisible character from outside becomes U+FFFD in place; tab and everything else stays.
 TEST(CheckResult, ReasonsFromOutsideAreMadeShowable) {
     const std::pair<std::wstring, std::wstring> cases[] = {
         {L"C:\\Program Files\\x", L"C:\\Program Files\\x"},
@@ -108,6 +122,7 @@ TEST(CheckResult, ReasonsFromOutsideAreMadeShowable) {
         {L"\u0085\u009f\u00a0", L"\uFFFD\uFFFD\u00a0"},
         {L"exe.\u202etxt\u2066\u2069\u200e\u200f\u061c\u202a",
          std::wstring(L"exe.\uFFFDtxt") + std::wstring(6, L'\uFFFD')},
+        {L"pay\u200bpal\u2028\ufeff", L"pay\uFFFDpal\uFFFD\uFFFD"},
         {L"caf\u00e9 \u20ac \u05d0", L"caf\u00e9 \u20ac \u05d0"},
     };
     for (const auto& [from, shown] : cases) {
@@ -116,6 +131,53 @@ TEST(CheckResult, ReasonsFromOutsideAreMadeShowable) {
     }
     EXPECT_EQ(Pass(L"x").kind, FailureKind::None);
     EXPECT_EQ(CheckResult(false, L"x").kind, FailureKind::Unfinished);
+}
+
+// Each run of code points never shown raw, at both ends and just outside them, as UTF-16
+// and as this platform's wchar_t.
+TEST(ShownText, EveryUnsafeRangeAtItsEdges) {
+    const std::pair<std::uint32_t, std::uint32_t> unsafe[] = {
+        {0x0000, 0x0008}, {0x000A, 0x001F}, {0x007F, 0x009F}, {0x061C, 0x061C},
+        {0x200B, 0x200F}, {0x2028, 0x202E}, {0x2060, 0x2064}, {0x2066, 0x206F},
+        {0xD800, 0xDFFF}, {0xFEFF, 0xFEFF}, {0xFFF9, 0xFFFB},
+    };
+    const auto shown = [](std::uint32_t c) {
+        const std::u16string utf16 = ShownText(std::u16string(1, static_cast<char16_t>(c)));
+        EXPECT_EQ(ShownText(std::wstring(1, static_cast<wchar_t>(c))),
+                  std::wstring(utf16.begin(), utf16.end()))
+            << std::hex << c;
+        return utf16 == std::u16string(1, static_cast<char16_t>(c));
+    };
+    for (const auto& [first, last] : unsafe) {
+        EXPECT_FALSE(shown(first)) << std::hex << first;
+        EXPECT_FALSE(shown(last)) << std::hex << last;
+        if (first > 0) EXPECT_TRUE(shown(first - 1)) << std::hex << first - 1;
+        EXPECT_TRUE(shown(last + 1)) << std::hex << last + 1;
+    }
+}
+
+// Code points, not code units: a pair stands, a surrogate alone is one U+FFFD, and where
+// wchar_t holds 32 bits nothing beyond Unicode passes.
+TEST(ShownText, SurrogatesByCodePoint) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"\xD83D\xDE00", u"\xD83D\xDE00"},
+        {u"\xD800\xDC00\xDBFF\xDFFF", u"\xD800\xDC00\xDBFF\xDFFF"},
+        {u"a\xD83D", u"a\uFFFD"},
+        {u"\xD83D"
+         u"b",
+         u"\uFFFDb"},
+        {u"\xDE00\xD83D", u"\uFFFD\uFFFD"},
+        {u"\xD83D\xD83D\xDE00\xDE00", u"\uFFFD\xD83D\xDE00\uFFFD"},
+        {u"\xD83D\u200B\xDE00", u"\uFFFD\uFFFD\uFFFD"},
+    };
+    for (const auto& [from, shown] : cases)
+        EXPECT_EQ(ShownText(from), shown);
+    if constexpr (sizeof(wchar_t) == 4) {
+        for (const char32_t kept : {0x1F600u, 0x10FFFFu})
+            EXPECT_EQ(ShownText(std::wstring(1, static_cast<wchar_t>(kept))),
+                      std::wstring(1, static_cast<wchar_t>(kept)));
+        EXPECT_EQ(ShownText(std::wstring(1, static_cast<wchar_t>(0x110000))), L"\uFFFD");
+    }
 }
 
 // Every failure on every Windows has a step; only the ones not known precisely get the

@@ -93,6 +93,10 @@ TEST(ParseUrl, SplitsHttpAndHttpsAddresses) {
         EXPECT_EQ(ParseUrl(c.text), c.url) << c.text;
 }
 
+std::wstring Resolved(std::wstring_view base, std::wstring_view location) {
+    return ResolveLocation(base, location, nullptr).url;
+}
+
 // RFC 3986 section 5.4, normal and abnormal examples (strict), fragments dropped;
 // then the forms servers send.
 TEST(ResolveLocation, ResolvesByTheStandardAlgorithm) {
@@ -141,7 +145,7 @@ TEST(ResolveLocation, ResolvesByTheStandardAlgorithm) {
         {L"http:g", L"http:g"},
     };
     for (const auto& [location, expected] : rfc)
-        EXPECT_EQ(ResolveLocation(L"http://a/b/c/d;p?q", location), expected) << location;
+        EXPECT_EQ(Resolved(L"http://a/b/c/d;p?q", location), expected) << location;
 
     const wchar_t* page = L"http://h:81/install/QuorrelApp/publish.htm?q=1";
     const std::pair<const wchar_t*, const wchar_t*> servers[] = {
@@ -160,8 +164,45 @@ TEST(ResolveLocation, ResolvesByTheStandardAlgorithm) {
         {L"//ev\til/", L"http://ev%09il/"},
     };
     for (const auto& [location, expected] : servers)
-        EXPECT_EQ(ResolveLocation(page, location), expected) << location;
-    EXPECT_EQ(ResolveLocation(L"http://h", L"x"), L"http://h/x");
+        EXPECT_EQ(Resolved(page, location), expected) << location;
+    EXPECT_EQ(Resolved(L"http://h", L"x"), L"http://h/x");
+}
+
+// A host beyond ASCII goes to the system's conversion, and only the host: the rest is
+// percent-encoded as before. Without a conversion the redirect is marked, and its address
+// still shows nothing raw; a name the conversion refuses stays percent-encoded.
+TEST(ResolveLocation, HostsBeyondAsciiInTheirAsciiForm) {
+    const HostToAscii idn = [](std::wstring_view host) -> std::optional<std::wstring> {
+        if (host == L"b\u00fccher.example") return L"xn--bcher-kva.example";
+        if (host == L"[\u00fc]") return L"[::1]";
+        if (host == L"evil\u202e") return L"xn--evil\x1b"; // a careless system
+        return std::nullopt;
+    };
+    struct Case {
+        const wchar_t* location;
+        bool withConversion;
+        const wchar_t* url;
+        bool unconvertible;
+    };
+    const Case cases[] = {
+        {L"http://b\u00fccher.example:8080/\u00fc?q=\u00fc#f", true,
+         L"http://xn--bcher-kva.example:8080/%C3%BC?q=%C3%BC", false},
+        {L"//b\u00fccher.example", true, L"http://xn--bcher-kva.example", false},
+        {L"http://u\u00fc@b\u00fccher.example/", true, L"http://u%C3%BC@xn--bcher-kva.example/",
+         false},
+        {L"http://[\u00fc]:81/", true, L"http://[::1]:81/", false},
+        {L"http://evil\u202e/", true, L"http://xn--evil%1B/", false},
+        {L"http://\u00fcnknown/", true, L"http://%C3%BCnknown/", false},
+        {L"http://b\u00fccher.example/", false, L"http://b%C3%BCcher.example/", true},
+        {L"/\u00fc", false, L"http://h:81/%C3%BC", false}, // the page's own host
+        {L"http://ascii.example/\u00fc", false, L"http://ascii.example/%C3%BC", false},
+    };
+    for (const Case& c : cases) {
+        const Redirect r =
+            ResolveLocation(L"http://h:81/p", c.location, c.withConversion ? idn : nullptr);
+        EXPECT_EQ(r.url, c.url) << c.location;
+        EXPECT_EQ(r.hostUnconvertible, c.unconvertible) << c.location;
+    }
 }
 
 // What each way a fetch ends says, and what kind of failure it is for the next step.
@@ -187,6 +228,8 @@ TEST(DescribeFetch, SaysWhatHappenedAndWhatKind) {
         {O::ProxyNeedsPassword, 0, 407, 1, L"the proxy asks for a user name and password: u",
          ProxyNeedsPassword},
         {O::BadAddress, 0, 0, 1, L"not an http or https address: u", WebOther},
+        {O::UnconvertibleHost, 0, 302, 1,
+         L"the server redirected to a name this Windows cannot look up: u", WebOther},
         {O::TransportError, 12007, 0, 1, L"the server name could not be resolved: u",
          NameNotResolved},
         {O::TransportError, 12029, 0, 1, L"could not connect to the server: u", NoConnection},

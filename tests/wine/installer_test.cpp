@@ -37,6 +37,13 @@ TEST(CheckWindowsInstaller, LocationsOfEveryKind) {
         {FixtureFolder(L"msi31"), true, L"msi.dll version 3.1.4000.2435"},
         {FixtureFolder(L"msi31") + L"\\", true,
          L"msi.dll version 3.1.4000.2435"}, // doubled backslash
+        // Characters the code page has no form for reach the row as '?', never searched.
+        {empty / L"\U0001F600", false,
+         L"the path holds a character the system's code page cannot represent: " + empty.path() +
+             L"\\??\\msi.dll"},
+        {empty / L"\u4f8b", false,
+         L"the path holds a character the system's code page cannot represent: " + empty.path() +
+             L"\\?\\msi.dll"},
     };
     for (const Case& c : cases) {
         location.Set(c.where);
@@ -65,6 +72,26 @@ TEST(CheckWindowsInstaller, OnlyANormalFileCounts) {
     EXPECT_TRUE(Prerequisites().CheckInstaller().passed);
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
+    // Held open for writing elsewhere, it is not read; held to be deleted, it is.
+    const struct {
+        DWORD access, share;
+        bool passed;
+    } holders[] = {
+        {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, false},
+        {DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
+    };
+    for (const auto& holder : holders) {
+        const unique_file held(::CreateFileW(path.c_str(), holder.access, holder.share, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        const CheckResult r = Prerequisites().CheckInstaller();
+        EXPECT_EQ(r.passed, holder.passed) << r.reason;
+        if (!holder.passed) {
+            EXPECT_EQ(r.reason,
+                      L"msi.dll is held open for writing, or locked, by another program: " + path);
+        }
+    }
+
     // A library with no version resource at all.
     ASSERT_TRUE(WriteFileBytes(path, "MZ not really a library"));
     const CheckResult r = Prerequisites().CheckInstaller();
@@ -85,6 +112,11 @@ TEST(FindNormalFile, ExactPathsOnly) {
     EXPECT_EQ(FindNormalFile(folder / L"msi.dl?"), L"");
     EXPECT_EQ(FindNormalFile(folder / L"other.dll"), L"");
     EXPECT_EQ(FindNormalFile(L""), L"");
+    // Only by its exact name: not by a look-alike the code page has, nor by a stand-in.
+    WriteFileBytes(folder / L"msia.dll", "x");
+    WriteFileBytes(folder / L"\U0001F600.dll", "x");
+    EXPECT_EQ(FindNormalFile(folder / L"msi\u0101.dll"), L"");
+    EXPECT_EQ(FindNormalFile(folder / L"\U0001F600.dll"), L"");
 }
 
 } // namespace

@@ -20,11 +20,14 @@ class LoopbackServer {
     // The answer that is no answer: the server reads the request and keeps silent.
     static constexpr char kSilence[] = "(silence)";
     // A hostile server: every path but those under /x redirects to kHostileLocation (under
-    // /x, with terminal escapes, BEL, DEL, a C1 control and a right-to-left override, the
-    // last two as UTF-8); under /x it serves the marker page.
+    // /x, with terminal escapes, BEL, DEL, a C1 control, a right-to-left override, a zero
+    // width space, a line separator and a byte order mark, the last five as UTF-8); under
+    // /x it serves the marker page.
     static constexpr char kHostile[] = "(hostile)";
     static constexpr char kHostileLocation[] =
-        "/x\x1B[2J\x1B]0;owned\x07\x1B[31m red \x7F\xC2\x85\xE2\x80\xAEmth.exe";
+        "/x\x1B[2J\x1B]0;owned\x07\x1B[31m red \x7F\xC2\x85\xE2\x80\xAEmth\xE2\x80\x8B."
+        "\xE2\x80\xA8\xEF\xBB\xBF"
+        "exe";
 
     bool running() const { return listener_ != ~0u; }
     unsigned short port() const { return port_; }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace skelvane::test {
 namespace {
 
@@ -110,8 +112,18 @@ TEST_F(Registry, TextRoundTripsAndPercentRule) {
     EXPECT_TRUE(expanded.ends_with(L"\\x")) << expanded;
     EXPECT_EQ(reg_.ValueType(), kRegExpandSz);
 
-    Write(L"five", kRegSz, std::int16_t{5});
-    EXPECT_EQ(RawGet(L"five"), std::make_pair(DWORD{REG_SZ}, std::string("5", 2)));
+    // Numbers as text, the same as on any other system.
+    const std::pair<Variant, std::string> numbers[] = {
+        {std::int16_t{5}, "5"},
+        {1e20, "1e+20"},
+        {-2.5e-300, "-2.5e-300"},
+        {0.1, "0.1"},
+        {std::numeric_limits<double>::infinity(), "inf"},
+    };
+    for (const auto& [number, text] : numbers) {
+        Write(L"number", kRegSz, number);
+        EXPECT_EQ(RawGet(L"number"), std::make_pair(DWORD{REG_SZ}, text + '\0'));
+    }
 }
 
 TEST_F(Registry, NumbersAndBytes) {

@@ -16,8 +16,10 @@ std::wstring WinePath(const char* unixPath) {
 }
 
 bool ShowsUnsafe(std::wstring_view text) {
-    for (wchar_t c : text)
-        if (c != L'\r' && c != L'\n' && IsUnsafeToShow(c)) return true;
+    std::wstring lines(text);
+    for (wchar_t& c : lines)
+        if (c == L'\r' || c == L'\n') c = L' ';
+    if (ShownText(lines) != lines) return true;
     return text.find(L"\\u00") != std::wstring_view::npos;
 }
 

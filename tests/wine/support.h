@@ -83,7 +83,8 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* windowClass, DWORD timeou
 std::wstring WindowText(HWND hwnd);
 
 // True when text (UTF-16, or UTF-8 bytes) holds a character that must not be shown raw:
-// a control other than the line ends and tab, DEL, a C1 control or a direction mark.
+// a control other than the line ends and tab, a direction mark, an invisible character or
+// a lone surrogate.
 // A JSON escape of a control ("\u001b") counts too: a consumer that prints it revives it.
 bool ShowsUnsafe(std::wstring_view text);
 bool ShowsUnsafe(std::string_view utf8);

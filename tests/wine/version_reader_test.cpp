@@ -104,18 +104,51 @@ TEST(ReadVersionInfo, FilesWithoutAResource) {
         EXPECT_EQ(r.result, kVersionFailed);
         EXPECT_EQ(r.info.CompanyName, L"");
     }
-    // A file another program holds open for writing could change between the check and
-    // the read: it is not read, until that program lets go.
+}
+
+// A file another program holds open for writing (or locked) could change between the
+// check and the read: it is not read, until that program lets go. One held to be deleted
+// or only read is read, as the loader would load it.
+TEST(ReadVersionInfo, SharesAsTheLoaderDoes) {
+    TempFolder folder;
     const std::wstring busy = folder / L"busy.dll";
     ASSERT_TRUE(::CopyFileW(Fixture(L"normal.dll").c_str(), busy.c_str(), FALSE));
-    {
-        const unique_file writer(::CreateFileW(busy.c_str(), GENERIC_WRITE,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                               OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(writer);
-        EXPECT_EQ(ReadFixture(busy).result, kVersionFailed);
+    constexpr DWORD kAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const struct {
+        DWORD access, share;
+        VersionRead read;
+    } holders[] = {
+        {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, VersionRead::BeingWritten},
+        {GENERIC_READ, 0, VersionRead::BeingWritten},
+        {DELETE, kAll, VersionRead::Read},
+        {GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, VersionRead::Read},
+        {GENERIC_READ, FILE_SHARE_READ, VersionRead::Read},
+    };
+    for (const auto& holder : holders) {
+        const unique_file held(::CreateFileW(busy.c_str(), holder.access, holder.share, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        VersionInfo info;
+        EXPECT_EQ(ReadVersionResource(busy, info), holder.read)
+            << std::hex << holder.access << " " << holder.share;
+        EXPECT_EQ(info.FileVersion, holder.read == VersionRead::Read ? L"4.5.6001.22159" : L"");
     }
     EXPECT_EQ(ReadFixture(busy).result, kVersionRead);
+}
+
+// The system's version functions take the name in the system code page: a name without an
+// exact form there is not handed over, lest a look-alike or a stand-in name another file.
+TEST(ReadVersionInfo, OnlyByTheExactName) {
+    TempFolder folder;
+    ASSERT_TRUE(
+        ::CopyFileW(Fixture(L"several.dll").c_str(), (folder / L"vera.dll").c_str(), FALSE));
+    for (const wchar_t* name : {L"ver\u0101.dll", L"\U0001F600.dll", L"\u4f8b.dll"}) {
+        const std::wstring path = folder / name;
+        ASSERT_TRUE(::CopyFileW(Fixture(L"normal.dll").c_str(), path.c_str(), FALSE));
+        const Read r = ReadFixture(path);
+        EXPECT_EQ(r.result, kVersionFailed) << ToAnsi(path);
+        EXPECT_EQ(r.info.CompanyName, L"");
+    }
 }
 
 std::uint32_t Le(const std::string& b, std::size_t at, int width) {

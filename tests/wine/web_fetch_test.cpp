@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <optional>
 
 namespace skelvane::test {
 namespace {
@@ -121,6 +122,43 @@ TEST_F(WebFetch, MemoryStaysBoundedOnALargeBody) {
               FetchOutcome::TimedOut);
     ::GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof after);
     EXPECT_LT(after.PeakWorkingSetSize, before.PeakWorkingSetSize + 4u * 1024 * 1024);
+}
+
+// The system's conversion of a host beyond ASCII, as the fetch uses it.
+TEST(HostToAscii, TheSystemsConversion) {
+    const HostToAscii toAscii = SystemHostToAscii();
+    ASSERT_TRUE(toAscii); // kernel32 has it from Vista on, and so does Wine
+    const std::pair<const wchar_t*, std::optional<std::wstring>> cases[] = {
+        {L"b\u00fccher.invalid", L"xn--bcher-kva.invalid"},
+        {L"\u4f8b\u3048.\u30c6\u30b9\u30c8", L"xn--r8jz45g.xn--zckzah"},
+        {L"ascii.example", L"ascii.example"},
+    };
+    for (const auto& [host, ascii] : cases)
+        EXPECT_EQ(toAscii(host), ascii) << std::wstring(host).size();
+}
+
+// A redirect to a host beyond ASCII goes to the host's ASCII form, the rest percent-encoded
+// (a name under .invalid: nothing leaves this computer). Without the conversion, as on XP,
+// the fetch ends there, saying why.
+TEST_F(WebFetch, RedirectToAHostBeyondAscii) {
+    LoopbackServer redirecting(0, "HTTP/1.1 302 Found\r\nLocation: http://b\xC3\xBC"
+                                  "cher.invalid:81/"
+                                  "m?\xC3\xBC\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    ASSERT_TRUE(redirecting.running());
+    FetchOptions options;
+    options.deadlineMs = 20000;
+    const FetchResult converted = FetchAndFind(redirecting.Url(L"/"), kMarker, options);
+    EXPECT_EQ(converted.url, L"http://xn--bcher-kva.invalid:81/m?%C3%BC");
+    EXPECT_EQ(converted.outcome, FetchOutcome::TransportError);
+
+    options.hostToAscii = nullptr;
+    const FetchResult unconverted = FetchAndFind(redirecting.Url(L"/"), kMarker, options);
+    EXPECT_EQ(unconverted.outcome, FetchOutcome::UnconvertibleHost);
+    EXPECT_EQ(DescribeFetch(unconverted, options.deadlineMs),
+              L"the server redirected to a name this Windows cannot look up: "
+              L"http://b%C3%BCcher.invalid:81/m?%C3%BC");
+    EXPECT_EQ(redirecting.requests(), 2);
+    EXPECT_EQ(redirecting.rawTargets(), 0);
 }
 
 // A wait may outlast the fetch and still say it ran out (a modal loop held it up, or the
