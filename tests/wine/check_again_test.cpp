@@ -120,7 +120,7 @@ TEST(CheckAgain, RunsTheSequenceAgainAsTheFirstTime) {
     Prerequisites here;
     std::vector<ReportRow> rows;
     for (const CheckRow& row : kCheckRows)
-        rows.push_back(RunCheckRow(here, row, ThisWindows()));
+        rows.push_back(RunCheckRow(here, row, ThisWindows(), StepReader::Window));
     LocalTime previous{};
     CopyResults(previous);
 

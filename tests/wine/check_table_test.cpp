@@ -46,9 +46,10 @@ TEST(RunCheckRow, ACheckThatThrowsKeepsItsRowsNameAndId) {
     for (const CheckRow& table : kCheckRows) {
         CheckRow row = table;
         row.check = static_cast<Check>(&Failing::Passes);
-        const std::wstring name = RunCheckRow(checks, row, WindowsFamily::Seven).name;
+        const std::wstring name =
+            RunCheckRow(checks, row, WindowsFamily::Seven, StepReader::Window).name;
         row.check = static_cast<Check>(&Failing::Throws);
-        const ReportRow r = RunCheckRow(checks, row, WindowsFamily::Seven);
+        const ReportRow r = RunCheckRow(checks, row, WindowsFamily::Seven, StepReader::Window);
         EXPECT_EQ(allocationsBeforeFailure, -1); // the failure did happen
         EXPECT_EQ(r.id, table.id);
         EXPECT_FALSE(name.empty());
