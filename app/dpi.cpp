@@ -11,10 +11,6 @@ int PictureScalePlace(int dpi) {
     return place;
 }
 
-int ScaledLength(int length, int percent) {
-    return (length * percent + 50) / 100;
-}
-
 PixelRect OsLabelPlace(const PixelRect& table, int headingTextRight, int spaceWidth) {
     const int right = table.left + table.width;
     const int left = std::min(std::max(table.left, headingTextRight + spaceWidth), right);

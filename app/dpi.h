@@ -14,9 +14,6 @@ inline constexpr std::array<int, 6> kPictureScales{100, 125, 150, 175, 200, 250}
 // picture is never stretched; below 96 DPI, the smallest.
 int PictureScalePlace(int dpi);
 
-// A length at 100 % scaled to a percentage, rounded half up (as the pictures are drawn).
-int ScaledLength(int length, int percent);
-
 // The OS label's place: as the table puts it, unless the heading's text (ending at
 // headingTextRight) would come within a space of it; then it begins a space after that
 // text and keeps its right edge.

@@ -56,15 +56,6 @@ TEST(Dpi, PictureScaleIsTheNearestBelow) {
         EXPECT_EQ(kPictureScales[PictureScalePlace(c.dpi)], c.percent) << c.dpi;
 }
 
-TEST(Dpi, ScaledLengthRoundsHalfUp) {
-    const struct {
-        int length, percent, scaled;
-    } cases[] = {{21, 100, 21}, {21, 125, 26},  {21, 150, 32}, {19, 150, 29},
-                 {11, 175, 19}, {53, 250, 133}, {0, 250, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ScaledLength(c.length, c.percent), c.scaled) << c.length << " " << c.percent;
-}
-
 TEST(Dpi, OsLabelKeepsASpaceAfterItsHeading) {
     const PixelRect table{176, 96, 169, 17};
     const struct {
@@ -85,16 +76,21 @@ TEST(Dpi, OsLabelKeepsASpaceAfterItsHeading) {
 // fourth byte), run-length data.
 std::vector<std::uint8_t> Packed(int width, int height, std::vector<std::uint32_t> palette,
                                  std::vector<std::uint8_t> data) {
+    std::vector<std::uint32_t> words{40u,
+                                     std::uint32_t(width),
+                                     std::uint32_t(height),
+                                     1u | 8u << 16,
+                                     1u,
+                                     std::uint32_t(data.size()),
+                                     0u,
+                                     0u,
+                                     std::uint32_t(palette.size()),
+                                     0u};
+    words.insert(words.end(), palette.begin(), palette.end());
     std::vector<std::uint8_t> out;
-    auto u32 = [&](std::uint32_t v) {
+    for (std::uint32_t v : words)
         for (int i = 0; i < 4; ++i)
             out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    for (std::uint32_t v : {40u, std::uint32_t(width), std::uint32_t(height), 1u | 8u << 16, 1u,
-                            std::uint32_t(data.size()), 0u, 0u, std::uint32_t(palette.size()), 0u})
-        u32(v);
-    for (std::uint32_t c : palette)
-        u32(c);
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }
