@@ -101,14 +101,17 @@ TEST(Screen, ScalesWithTheDpi) {
         logo[dpi] = shot.Ink(logoBox, kWhite);
 
         // The heading's text as drawn, and a space of the largest font the window may choose.
-        const PixelRect drawn = shot.Ink(PlaceOf(app.window, ControlId::Label2), kWhite, 2.0);
+        const int labelLeft = PlaceOf(app.window, ControlId::lblOS).left;
+        PixelRect heading = PlaceOf(app.window, ControlId::Label2); // up to the OS label
+        heading.width = std::min(heading.width, labelLeft - heading.left);
+        const PixelRect drawn = shot.Ink(heading, kWhite, 2.0);
         const client_dc dc(nullptr);
         const unique_gdi font(::CreateFontW(-::MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
                                             DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg"));
         const selected_object selected(dc.get(), font.get());
         SIZE space{};
         ::GetTextExtentPoint32W(dc.get(), L" ", 1, &space);
-        const int gap = PlaceOf(app.window, ControlId::lblOS).left - (drawn.left + drawn.width);
+        const int gap = labelLeft - (drawn.left + drawn.width);
         EXPECT_GE(gap, space.cx) << dpi;
         std::printf("%3d DPI: question mark %d px high, logo %d; heading to OS label %d px, a "
                     "space %ld\n",
