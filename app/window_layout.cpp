@@ -92,9 +92,9 @@ void LeaveSharedRowsBelow(HDC dc, ControlId box, int dpi) {
 void ScaleTooltip(HWND tooltip, int dpi, unique_gdi& font) {
     ::SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(400, dpi, 96));
     const int systemDpi = ScreenDpi();
+    if (dpi == systemDpi && !font) return; // the tooltip's own font is right
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics; // the size Windows XP knows
-    if (dpi == systemDpi && !font) return;
     if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
     metrics.lfStatusFont.lfHeight = ::MulDiv(metrics.lfStatusFont.lfHeight, dpi, systemDpi);
     unique_gdi scaled(::CreateFontIndirectW(&metrics.lfStatusFont));
