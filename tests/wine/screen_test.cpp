@@ -1,9 +1,5 @@
 // What the window shows in a dark colour scheme and at other DPIs, read from its own pixels.
 #include "app/check_table.h"
-#include "app/colours.h"
-#include "app/dpi.h"
-#include "app/layout.h"
-#include "app/status_text.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <vector>
 
 namespace skelvane::test {
 namespace {
