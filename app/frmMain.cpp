@@ -183,7 +183,7 @@ void frmMain::CreateControls() {
         controls_[static_cast<int>(item->id) - 1] = control;
         if (item->image != Image::None) Picture(item->id) = look_.Picture(item->image);
     }
-    PlaceControls(hwnd_, dpi_, font);
+    PlaceOsLabel(hwnd_, dpi_, font);
 }
 
 // Moved to a display of another DPI (Windows 10 and 11): everything laid out again from the

@@ -56,23 +56,28 @@ unique_gdi ChooseFont(HWND window, int dpi) {
 }
 
 void PlaceControls(HWND window, int dpi, HGDIOBJ font) {
-    const client_dc dc(window);
-    int headingRight = 0, space = 0;
-    if (dc) {
-        const selected_object selected(dc.get(), font);
-        const ControlLayout& heading = LayoutOf(ControlId::Label2);
-        headingRight = ToPixels(heading.place, dpi).left + TextWidth(dc.get(), heading.caption);
-        space = TextWidth(dc.get(), L" ");
-    }
     for (const auto& item : kControls) {
         HWND control = ::GetDlgItem(window, static_cast<int>(item.id));
         if (!control) continue;
-        PixelRect r = ToPixels(item.place, dpi);
-        if (item.id == ControlId::lblOS) r = OsLabelPlace(r, headingRight, space);
+        const PixelRect r = ToPixels(item.place, dpi);
         ::SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
+    PlaceOsLabel(window, dpi, font);
+}
+
+void PlaceOsLabel(HWND window, int dpi, HGDIOBJ font) {
+    const client_dc dc(window);
+    if (!dc) return;
+    const selected_object selected(dc.get(), font);
+    const ControlLayout& heading = LayoutOf(ControlId::Label2);
+    const int headingRight =
+        ToPixels(heading.place, dpi).left + TextWidth(dc.get(), heading.caption);
+    const PixelRect r = OsLabelPlace(ToPixels(LayoutOf(ControlId::lblOS).place, dpi), headingRight,
+                                     TextWidth(dc.get(), L" "));
+    ::SetWindowPos(::GetDlgItem(window, static_cast<int>(ControlId::lblOS)), nullptr, r.left, r.top,
+                   r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void LeaveSharedRowsBelow(HDC dc, ControlId box, int dpi) {

@@ -20,6 +20,9 @@ unique_gdi ChooseFont(HWND window, int dpi);
 // a space after its heading's text.
 void PlaceControls(HWND window, int dpi, HGDIOBJ font);
 
+// Only the OS label, for controls made at their places from the table.
+void PlaceOsLabel(HWND window, int dpi, HGDIOBJ font);
+
 // The table's picture boxes overlap by a pixel or two (255 twips on a 240-twip pitch, the
 // logo's corner): a box drawing itself leaves what it shares with a box that begins lower
 // down to that box, so no picture's top is painted over by its neighbour's background.
