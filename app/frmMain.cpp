@@ -4,6 +4,7 @@
 #include "app/context_menu.h"
 #include "app/program_name.h"
 #include "app/status_text.h"
+#include "app/window_layout.h"
 #include "common/deadline.h"
 #include "resources/resource.h"
 
@@ -19,25 +20,11 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"SkelvaneMain";
 constexpr UINT WM_APP_STARTCHECKS = WM_APP + 1;
+constexpr UINT WM_DPICHANGED_ = 0x02E0; // Windows 8.1 and later
 constexpr DWORD kPauseMs = 1000;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 const wchar_t* const kWaitCursor = MAKEINTRESOURCEW(32514);  // IDC_WAIT
 const wchar_t* const kArrowCursor = MAKEINTRESOURCEW(32512); // IDC_ARROW
-
-int ImageResource(Image image) {
-    switch (image) {
-    case Image::Logo:
-        return IDB_LOGO;
-    case Image::Placeholder:
-        return IDB_PLACEHOLDER;
-    case Image::Tick:
-        return IDB_TICK;
-    case Image::Cross:
-        return IDB_CROSS;
-    default:
-        return 0;
-    }
-}
 
 bool IsStatusBox(ControlId id) {
     return std::ranges::find(kStatusBoxes, id) != std::end(kStatusBoxes);
@@ -70,12 +57,6 @@ bool PutOnClipboard(HWND owner, const std::wstring& text) {
     ::CloseClipboard();
     if (taken) memory.release();
     return taken;
-}
-
-int ScreenDpi() {
-    const client_dc screen(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    return dpi > 0 ? dpi : 96;
 }
 
 } // namespace
@@ -139,6 +120,20 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
         OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
+    case WM_ERASEBKGND: {
+        RECT client;
+        ::GetClientRect(hwnd_, &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, look_.Background());
+        return TRUE;
+    }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        RefreshLook();
+        break;
+    case WM_DPICHANGED_:
+        OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_SETCURSOR:
         if (OnSetCursor()) return TRUE;
         break;
@@ -153,12 +148,8 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmMain::CreateControls() {
-    for (const auto& item : kControls) {
-        if (item.image == Image::None) continue;
-        bitmaps_[static_cast<int>(item.image) - 1].reset(::LoadImageW(
-            instance_, MAKEINTRESOURCEW(ImageResource(item.image)), IMAGE_BITMAP, 0, 0, 0));
-    }
-    ChooseFont();
+    look_.Refresh(instance_, dpi_, pictures_);
+    font_ = ChooseFont(hwnd_, dpi_);
     HGDIOBJ font = font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT);
 
     // Created in tab order, so the dialog manager tabs through them in that order.
@@ -191,10 +182,32 @@ void frmMain::CreateControls() {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(item->id)), instance_, nullptr);
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         controls_[static_cast<int>(item->id) - 1] = control;
-        if (item->image != Image::None)
-            Picture(item->id) =
-                static_cast<HBITMAP>(bitmaps_[static_cast<int>(item->image) - 1].get());
+        if (item->image != Image::None) Picture(item->id) = look_.Picture(item->image);
     }
+    PlaceOsLabel(hwnd_, dpi_, font);
+}
+
+// Moved to a display of another DPI (Windows 10 and 11): everything laid out again from the
+// table, with fonts and pictures for the new DPI, in the frame Windows suggests.
+void frmMain::OnDpiChanged(int dpi, const RECT* suggested) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    unique_gdi font = ChooseFont(hwnd_, dpi_);
+    PlaceControls(hwnd_, dpi_, font ? font.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    font_ = std::move(font); // the old one only once no control draws with it
+    if (tooltip_) ScaleTooltip(tooltip_, dpi_, tooltipFont_);
+    if (suggested)
+        ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    RefreshLook();
+}
+
+// The system's colours or the DPI changed: new colours and pictures, the whole window
+// repainted in them.
+void frmMain::RefreshLook() {
+    look_.Refresh(instance_, dpi_, pictures_);
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // One tooltip for the status boxes, made with the first result (not at start-up, where
@@ -205,40 +218,9 @@ HWND frmMain::Tooltip() {
             ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
-        if (tooltip_) ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(400, dpi_, 96));
+        if (tooltip_) ScaleTooltip(tooltip_, dpi_, tooltipFont_);
     }
     return tooltip_;
-}
-
-// The dialog font at 8 points, a pixel smaller at a time (down to 6 points) while
-// any caption would not fit its label: the layout gives each caption one line
-// (two for Label1), and a substitute font on some systems runs wider.
-void frmMain::ChooseFont() {
-    const client_dc dc(hwnd_);
-    for (int pixels = ::MulDiv(8, dpi_, 72), smallest = ::MulDiv(6, dpi_, 72);; --pixels) {
-        font_.reset(::CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg"));
-        if (!dc || !font_ || pixels <= smallest || CaptionsFit(dc.get())) break;
-    }
-}
-
-bool frmMain::CaptionsFit(HDC dc) const {
-    const selected_object font(dc, font_.get());
-    SIZE line{};
-    ::GetTextExtentPoint32W(dc, L"Ag", 2, &line);
-    bool fit = true;
-    for (const auto& item : kControls) {
-        if (item.kind != ControlKind::Label || item.id == ControlId::lblOS) continue;
-        const PixelRect box = ToPixels(item.place, dpi_);
-        RECT need{0, 0, box.width, 0};
-        ::DrawTextW(dc, item.caption.data(), static_cast<int>(item.caption.size()), &need,
-                    DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        const int lines = item.id == ControlId::Label1 ? 2 : 1;
-        fit = fit && need.right <= box.width && need.bottom <= box.height &&
-              need.bottom <= line.cy * lines;
-    }
-    return fit;
 }
 
 // Only the first request starts the checks; they run from the queue so the window has
@@ -402,24 +384,13 @@ void frmMain::CopyResults() {
 
 LRESULT frmMain::OnCtlColorStatic(HDC dc, HWND control) {
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, control == Control(ControlId::lblOS) ? kLblOsTextColour
-                                                            : ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetTextColor(dc, control == Control(ControlId::lblOS) ? look_.OsLabel() : look_.Text());
     return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
 }
 
 void frmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_WINDOW));
-    const HBITMAP picture = Picture(static_cast<ControlId>(item.CtlID));
-    BITMAP info{};
-    if (!picture || !::GetObjectW(picture, sizeof info, &info)) return;
-    const unique_memory_dc memory(::CreateCompatibleDC(item.hDC));
-    if (!memory) return;
-    const selected_object selected(memory.get(), picture);
-    // Unscaled at 96 DPI; at higher DPI only whole multiples, so the pixels stay sharp.
-    const int scale = std::max(1, dpi_ / 96);
-    ::SetStretchBltMode(item.hDC, COLORONCOLOR);
-    ::StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, info.bmWidth * scale,
-                 info.bmHeight * scale, memory.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    LeaveSharedRowsBelow(item.hDC, static_cast<ControlId>(item.CtlID), dpi_);
+    look_.Draw(item.hDC, item.rcItem, Picture(static_cast<ControlId>(item.CtlID)));
 }
 
 bool frmMain::OnSetCursor() {

@@ -3,6 +3,7 @@
 #include "app/base_window.h"
 #include "app/layout.h"
 #include "app/report.h"
+#include "app/window_look.h"
 #include "checks/prerequisites.h"
 #include "common/unique_handle.h"
 
@@ -38,8 +39,6 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
 
     bool Create(HINSTANCE instance);
     void CreateControls();
-    void ChooseFont();
-    bool CaptionsFit(HDC dc) const;
     void QueueChecks();
     void OnStartChecks(WPARAM tries);
     void CheckAgain(); // check_again.cpp
@@ -49,6 +48,8 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     void CopyResults();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
+    void OnDpiChanged(int dpi, const RECT* suggested);
+    void RefreshLook();
     bool OnSetCursor();
 
     void RunChecks();
@@ -68,10 +69,11 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     int dpi_ = 96;
     Sequence sequence_ = Sequence::Loaded;
     std::array<HWND, kControls.size()> controls_{};
-    std::array<HBITMAP, kControls.size()> pictures_{}; // shared references into bitmaps_
-    std::array<unique_gdi, 4> bitmaps_;
+    std::array<HBITMAP, kControls.size()> pictures_{}; // shared references into look_'s
+    WindowLook look_;
     unique_gdi font_;
     HWND tooltip_ = nullptr;         // made on first use; owned by the window, destroyed with it
+    unique_gdi tooltipFont_;         // once the window has left the system DPI
     std::vector<ReportRow> results_; // what Copy results copies, once the sequence is done
     SYSTEMTIME checkedAt_{};
 };

@@ -3,8 +3,12 @@ enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(image_dir ${CMAKE_BINARY_DIR}/images)
-set(images tick.bmp cross.bmp placeholder.bmp logo.bmp skelvane.ico
-           icon30001.bin icon30002.bin icon30003.bin icongroup.bin)
+set(images skelvane.ico icon30001.bin icon30002.bin icon30003.bin icongroup.bin pictures.rc)
+foreach(picture logo placeholder tick cross)
+    foreach(scale 100 125 150 175 200 250)
+        list(APPEND images ${picture}-${scale}.bmp)
+    endforeach()
+endforeach()
 list(TRANSFORM images PREPEND ${image_dir}/)
 add_custom_command(OUTPUT ${images}
     COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/resources/make_images.py ${image_dir}
@@ -35,11 +39,12 @@ foreach(dll winhttp version)
     list(APPEND delay_libraries ${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a)
 endforeach()
 
-add_executable(Skelvane WIN32 app/main.cpp app/frmMain.cpp common/dll_search_first.cpp
+add_executable(Skelvane WIN32 app/main.cpp app/frmMain.cpp app/check_again.cpp
+                        app/context_menu.cpp app/pictures.cpp app/window_layout.cpp
+                        app/window_look.cpp common/dll_search_first.cpp
                         common/stack_guard.cpp common/terminate_handler.cpp
                         common/lean_exceptions.cpp resources/skelvane.rc)
 target_link_libraries(Skelvane PRIVATE skelvane_win comctl32 gdi32)
-target_sources(Skelvane PRIVATE app/check_again.cpp app/context_menu.cpp)
 
 # The same checks for management tools: one line (or JSON) per check and an exit code.
 add_executable(SkelvaneReport app/report_main.cpp common/dll_search_first.cpp

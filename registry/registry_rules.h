@@ -16,6 +16,7 @@ inline constexpr std::int32_t kErrInvalidItems = kObjectErrorBase + 27052;      
 inline constexpr std::int32_t kErrClassMissing = kObjectErrorBase + 27053;      // 0x800469AD
 
 inline constexpr std::int32_t kHkeyClassesRoot = static_cast<std::int32_t>(0x80000000u);
+inline constexpr std::int32_t kHkeyCurrentUser = static_cast<std::int32_t>(0x80000001u);
 inline constexpr std::int32_t kHkeyLocalMachine = static_cast<std::int32_t>(0x80000002u);
 
 // Type codes the value read and write know.

@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Draws the checker's images and icon and writes them as Windows bitmaps.
 
-Usage: make_images.py OUTDIR
-Writes logo.bmp, placeholder.bmp, tick.bmp, cross.bmp, skelvane.ico, and the
-icon's raw pieces icon30001.bin .. icon30003.bin and icongroup.bin that the
-resource script stores under their own identifiers.
+Usage: make_images.py OUTDIR [--sizes]
+Writes every picture (logo, placeholder, tick, cross) at every scale as NAME-SCALE.bmp
+with pictures.rc listing them, skelvane.ico, and the icon's raw pieces icon30001.bin ..
+icon30003.bin and icongroup.bin that the resource script stores under their own
+identifiers. --sizes prints each picture's size in bytes.
 """
 import math
 import struct
@@ -13,98 +14,162 @@ from pathlib import Path
 
 WHITE = (255, 255, 255)
 
+# Each picture is drawn for every display scale the window may use, in percent; the
+# window takes the one made for its DPI (the nearest below for a DPI in between).
+SCALES = (100, 125, 150, 175, 200, 250)
+SAMPLES = 4  # per pixel and axis: 16 samples give the anti-aliased edge
 
-def bmp_file(pixels):
-    """24-bit uncompressed bitmap file; pixels[row][col] = (r, g, b), row 0 on top."""
-    h, w = len(pixels), len(pixels[0])
-    stride = (w * 3 + 3) & ~3
-    body = bytearray()
-    for row in reversed(pixels):
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
-        body += line + bytes(stride - len(line))
-    header = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(body), 2835, 2835, 0, 0)
-    return b"BM" + struct.pack("<IHHI", 14 + len(header) + len(body), 0, 0, 54) + header + body
+
+def scaled(length, scale):
+    return (length * scale + 50) // 100
 
 
 def seg_distance(px, py, ax, ay, bx, by):
     dx, dy = bx - ax, by - ay
+    if dx == dy == 0:
+        return math.hypot(px - ax, py - ay)
     t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
     return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
 
 
-def stroke_mark(w, h, segments, box, fill, outline, inner=1.0, outer=1.9):
-    """A thick stroke with a darker outline, kept inside box = (col0, row0, col1, row1)."""
-    c0, r0, c1, r1 = box
-    pixels = [[WHITE] * w for _ in range(h)]
-    for y in range(r0, r1 + 1):
-        for x in range(c0, c1 + 1):
-            d = min(seg_distance(x, y, *s) for s in segments)
-            if d <= inner:
-                pixels[y][x] = fill
-            elif d <= outer:
-                pixels[y][x] = outline
-    return pixels
+def render(shape, width, height, scale):
+    """Samples shape(x, y) -> colour or None (transparent), in 96-DPI pixel units where
+    pixel (c, r) has its centre at (c, r), over the picture at scale; returns rows of
+    premultiplied (r, g, b, a)."""
+    w, h, n = scaled(width, scale), scaled(height, scale), SAMPLES
+    factor = scale / 100.0
+    rows = []
+    for row in range(h):
+        line = []
+        for col in range(w):
+            acc = [0, 0, 0, 0]
+            for sy in range(n):
+                for sx in range(n):
+                    c = shape((col + (sx + 0.5) / n) / factor - 0.5,
+                              (row + (sy + 0.5) / n) / factor - 0.5)
+                    if c is not None:
+                        acc = [acc[0] + c[0], acc[1] + c[1], acc[2] + c[2], acc[3] + 255]
+            line.append(tuple((v + n * n // 2) // (n * n) for v in acc))
+        rows.append(line)
+    return rows
+
+
+def stroke(segments, fill, outline=None, inner=1.0, outer=1.9):
+    """A thick stroke with a darker outline (or a plain one of half-width inner)."""
+    def shape(x, y):
+        d = min(seg_distance(x, y, *s) for s in segments)
+        if d <= inner:
+            return fill
+        if outline is not None and d <= outer:
+            return outline
+        return None
+    return shape
 
 
 def tick():
+    # The mark stays inside the top-left 17 x 17 pixels of its 19 x 21 at every scale.
     segs = [(3.6, 7.8, 6.4, 10.6), (6.4, 10.6, 12.0, 4.6)]
-    return stroke_mark(19, 21, segs, (2, 3, 13, 12), (92, 196, 72), (24, 112, 24))
+    return stroke(segs, (92, 196, 72), (24, 112, 24)), 19, 21
 
 
 def cross():
     segs = [(5.0, 5.0, 11.5, 11.5), (11.5, 5.0, 5.0, 11.5)]
-    return stroke_mark(19, 21, segs, (3, 3, 13, 13), (240, 84, 40), (150, 16, 16))
+    return stroke(segs, (240, 84, 40), (150, 16, 16)), 19, 21
 
 
 def placeholder():
-    art = [
-        "...#####...",
-        "..#.....#..",
-        "........#..",
-        "........#..",
-        ".......#...",
-        "......#....",
-        ".....#.....",
-        ".....#.....",
-        "...........",
-        ".....#.....",
-        "...........",
-    ]
-    return [[(0, 0, 0) if ch == "#" else WHITE for ch in line] for line in art]
+    """A question mark in one-pixel strokes; black, and drawn in the text colour where
+    the window's colours are the system's."""
+    path = [(2, 1), (3, 0), (7, 0), (8, 1), (8, 3), (5, 6), (5, 7.2)]
+    segs = [(*a, *b) for a, b in zip(path, path[1:])] + [(5, 9, 5, 9)]
+    return stroke(segs, (0, 0, 0), inner=0.6), 11, 11
 
 
 def logo():
-    """A blue emblem: ring, white band, disc with a white card, supersampled for smooth edges."""
-    w, h, n = 52, 53, 4
+    """A blue emblem: ring, white band, disc with a white card."""
     blue, light = (28, 76, 160), (255, 255, 255)
-    cx, cy = 25.5, 26.0
+    cx, cy = 25.0, 25.5
 
-    def colour(x, y):
+    def shape(x, y):
         r = math.hypot(x - cx, y - cy)
         if r > 24.5:
-            return WHITE
+            return None
         if r > 21.0:
             return blue
         if r > 18.0:
             return light
-        if -9 <= x - cx <= 9 and -6 <= y - cy <= 6 and not (-9 <= x - cx <= 9 and -3 <= y - cy <= -1):
+        if -9 <= x - cx <= 9 and -6 <= y - cy <= 6 and not -3 <= y - cy <= -1:
             return light
         return blue
+    return shape, 52, 53
 
-    pixels = []
-    for row in range(h):
-        line = []
-        for col in range(w):
-            acc = [0, 0, 0]
-            for sy in range(n):
-                for sx in range(n):
-                    c = colour(col + (sx + 0.5) / n, row + (sy + 0.5) / n)
-                    acc = [a + v for a, v in zip(acc, c)]
-            line.append(tuple(round(a / (n * n)) for a in acc))
-        pixels.append(line)
-    return pixels
+
+def rle8_bitmap(rows):
+    """An 8-bit run-length encoded Windows bitmap (BI_RLE8) whose palette entries carry
+    premultiplied alpha in their fourth byte; entry 0 is fully transparent. Returns the
+    resource's bytes (no file header)."""
+    palette = [(0, 0, 0, 0)]
+    index = {palette[0]: 0}
+    for line in rows:
+        for p in line:
+            if p not in index:
+                index[p] = len(palette)
+                palette.append(p)
+    assert len(palette) <= 256, len(palette)
+    body = bytearray()
+    for line in reversed(rows):  # bottom-up, as a bitmap stores its rows
+        ids = [index[p] for p in line]
+        at = 0
+        while at < len(ids):
+            run = 1
+            while at + run < len(ids) and run < 255 and ids[at + run] == ids[at]:
+                run += 1
+            if run >= 3 or len(ids) - at < 3:
+                body += bytes((run, ids[at]))
+                at += run
+                continue
+            # A stretch of differing pixels: absolute mode, up to the next run of three.
+            end = at
+            while end < len(ids) and end - at < 255:
+                if end + 2 < len(ids) and ids[end] == ids[end + 1] == ids[end + 2]:
+                    break
+                end += 1
+            count = end - at
+            if count < 3:
+                for i in ids[at:end]:
+                    body += bytes((1, i))
+            else:
+                body += bytes((0, count)) + bytes(ids[at:end]) + bytes(count & 1)
+            at = end
+        body += b"\0\0"
+    body[-2:] = b"\0\1"
+    w, h = len(rows[0]), len(rows)
+    header = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 1, len(body), 0, 0, len(palette), 0)
+    colours = b"".join(bytes((b, g, r, a)) for r, g, b, a in palette)
+    return header + colours + bytes(body)
+
+
+PICTURES = (("logo", logo), ("placeholder", placeholder), ("tick", tick), ("cross", cross))
+
+
+def picture_names():
+    return [f"{name}-{scale}.bmp" for name, _ in PICTURES for scale in SCALES]
+
+
+def write_pictures(out):
+    """The pictures and pictures.rc, which lists them under identifiers 1000 + 10 x the
+    picture's number (1 to 4, as above) + the scale's place in SCALES."""
+    rc = ["// Drawn by make_images.py: every picture at every scale."]
+    sizes = []
+    for number, (name, draw) in enumerate(PICTURES, start=1):
+        shape, width, height = draw()
+        for place, scale in enumerate(SCALES):
+            data = rle8_bitmap(render(shape, width, height, scale))
+            (out / f"{name}-{scale}.bmp").write_bytes(data)
+            rc.append(f'{1000 + 10 * number + place} RCDATA "{name}-{scale}.bmp"')
+            sizes.append((name, scale, len(data)))
+    (out / "pictures.rc").write_text("\n".join(rc) + "\n")
+    return sizes
 
 
 # Icon: a left-pointing triangular frame, lit from above.
@@ -169,12 +234,10 @@ def icon_image(size, bits):
 def main():
     out = Path(sys.argv[1])
     out.mkdir(parents=True, exist_ok=True)
-    expected = {"tick.bmp": 1314, "cross.bmp": 1314, "placeholder.bmp": 450, "logo.bmp": 8322}
-    for name, draw in (("tick.bmp", tick), ("cross.bmp", cross),
-                       ("placeholder.bmp", placeholder), ("logo.bmp", logo)):
-        data = bmp_file(draw())
-        assert len(data) == expected[name], (name, len(data))
-        (out / name).write_bytes(data)
+    sizes = write_pictures(out)
+    if len(sys.argv) > 2 and sys.argv[2] == "--sizes":
+        for name, scale, size in sizes:
+            print(f"{name:12} {scale:3}% {size:6} bytes")
 
     images = [(30001, 16, 8), (30002, 32, 24), (30003, 48, 8)]
     blobs = [icon_image(size, bits) for _, size, bits in images]

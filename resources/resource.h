@@ -1,10 +1,8 @@
 #pragma once
 // Resource identifiers shared by the .rc file and the code.
 #define IDI_SKELVANE 1
-#define IDB_LOGO 101
-#define IDB_PLACEHOLDER 102
-#define IDB_TICK 103
-#define IDB_CROSS 104
+// Pictures: IDB_PICTURES + 10 x picture (1 logo, 2 placeholder, 3 tick, 4 cross) + scale's place.
+#define IDB_PICTURES 1000
 #define IDA_MAIN 200
 #define IDM_COPY_RESULTS 40001
 #define IDM_CHECK_AGAIN 40002

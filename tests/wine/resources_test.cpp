@@ -1,8 +1,11 @@
 // The product's own resources, read back with the system's functions.
+#include "app/dpi.h"
+#include "app/picture_data.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace skelvane::test {
@@ -72,14 +75,29 @@ TEST(Resources, IconImagesAndManifest) {
                          reinterpret_cast<LONG_PTR>(&groups));
     EXPECT_EQ(groups, std::vector<ULONG_PTR>{1}); // the only icon group, so the file's icon
 
-    // Bitmaps are stored without their 14-byte file header.
-    const std::pair<int, DWORD> bitmaps[] = {
-        {101, 8322 - 14}, {102, 450 - 14}, {103, 1314 - 14}, {104, 1314 - 14}};
-    for (const auto& [id, size] : bitmaps) {
-        HRSRC bitmap = ::FindResourceW(exe, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
-        ASSERT_TRUE(bitmap) << id;
-        EXPECT_EQ(::SizeofResource(exe, bitmap), size) << id;
-    }
+    // Every picture at every scale: its size grown with the scale (rounded half up), with
+    // transparent corners and anti-aliased edges (coverage between none and full).
+    const struct {
+        const char* name;
+        int width, height;
+    } pictures[] = {{"logo", 52, 53}, {"placeholder", 11, 11}, {"tick", 19, 21}, {"cross", 19, 21}};
+    for (int picture = 1; picture <= 4; ++picture)
+        for (std::size_t place = 0; place < kPictureScales.size(); ++place) {
+            const auto& [name, width, height] = pictures[picture - 1];
+            HRSRC found = ::FindResourceW(exe, MAKEINTRESOURCEW(1000 + 10 * picture + place),
+                                          MAKEINTRESOURCEW(10));
+            ASSERT_TRUE(found) << name << " " << place;
+            const auto* bytes =
+                static_cast<const std::uint8_t*>(::LockResource(::LoadResource(exe, found)));
+            const auto pixels = UnpackPicture({bytes, ::SizeofResource(exe, found)});
+            ASSERT_TRUE(pixels) << name << " " << place;
+            EXPECT_EQ(pixels->width, (width * kPictureScales[place] + 50) / 100) << name;
+            EXPECT_EQ(pixels->height, (height * kPictureScales[place] + 50) / 100) << name;
+            EXPECT_EQ(pixels->bgra.front() >> 24, 0u) << name << " " << place;
+            EXPECT_TRUE(std::ranges::any_of(
+                pixels->bgra, [](std::uint32_t p) { return (p >> 24) > 0 && (p >> 24) < 255; }))
+                << name << " " << place;
+        }
 
     HRSRC manifest = ::FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_TRUE(manifest);
@@ -87,6 +105,8 @@ TEST(Resources, IconImagesAndManifest) {
                            ::SizeofResource(exe, manifest));
     EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_NE(text.find("asInvoker"), std::string::npos);
+    EXPECT_NE(text.find(">PerMonitorV2, System</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(text.find(">true</dpiAware>"), std::string::npos); // Windows before 10 1703
     EXPECT_EQ(text.find("1f676c76-80e1-4239-95bb-83d0f6d0da78"), std::string::npos); // no 8.1 claim
     EXPECT_EQ(text.find("8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"), std::string::npos); // no 10 claim
     ::FreeLibrary(exe);

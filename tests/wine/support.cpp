@@ -4,6 +4,7 @@
 #include "checks/installer_check.h"
 #include "common/shown_text.h"
 
+#include <algorithm>
 #include <string>
 
 namespace skelvane::test {
@@ -81,21 +82,28 @@ RegistryValueGuard::RegistryValueGuard(std::int32_t root, const std::wstring& ke
     reg_.ClassKey(root);
     reg_.SectionKey(key);
     reg_.ValueKey(name);
-    const Variant value = reg_.Value();
-    existed_ = !std::holds_alternative<std::monostate>(value);
-    original_ = ToText(value);
+    original_ = reg_.Value();
+    type_ = reg_.ValueType();
+    existed_ = !std::holds_alternative<std::monostate>(original_);
 }
 
 RegistryValueGuard::~RegistryValueGuard() {
-    if (existed_)
-        Set(original_);
-    else
+    if (!existed_) {
         Remove();
+    } else {
+        reg_.ValueType(type_);
+        reg_.Value(original_);
+    }
 }
 
 void RegistryValueGuard::Set(const std::wstring& text) {
     reg_.ValueType(kRegSz);
     reg_.Value(text);
+}
+
+void RegistryValueGuard::Set(std::int32_t number) {
+    reg_.ValueType(kRegDword);
+    reg_.Value(number);
 }
 
 void RegistryValueGuard::Remove() {
@@ -247,6 +255,7 @@ namespace {
 struct WindowSearch {
     DWORD pid;
     const wchar_t* cls;
+    bool visibleOnly;
     HWND found;
 };
 
@@ -256,7 +265,8 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
     ::GetWindowThreadProcessId(hwnd, &pid);
     wchar_t cls[64] = {};
     ::GetClassNameW(hwnd, cls, 64);
-    if (pid == s->pid && std::wstring(cls) == s->cls && ::IsWindowVisible(hwnd)) {
+    if (pid == s->pid && std::wstring(cls) == s->cls &&
+        (!s->visibleOnly || ::IsWindowVisible(hwnd))) {
         s->found = hwnd;
         return FALSE;
     }
@@ -264,14 +274,66 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
 }
 } // namespace
 
-HWND FindProcessWindow(DWORD processId, const wchar_t* windowClass, DWORD timeoutMs) {
-    WindowSearch search{processId, windowClass, nullptr};
+HWND FindProcessWindow(DWORD processId, const wchar_t* windowClass, DWORD timeoutMs,
+                       bool visibleOnly) {
+    WindowSearch search{processId, windowClass, visibleOnly, nullptr};
     const DWORD start = ::GetTickCount();
     while (!search.found && ::GetTickCount() - start < timeoutMs) {
         ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
         if (!search.found) ::Sleep(50);
     }
     return search.found;
+}
+
+HWND Item(HWND window, ControlId id) {
+    return ::GetDlgItem(window, static_cast<int>(id));
+}
+
+PixelRect PlaceOf(HWND window, ControlId id) {
+    RECT r;
+    ::GetWindowRect(Item(window, id), &r);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+PixelRect Shot::Ink(const PixelRect& r, Colour background, double ratio) const {
+    int left = r.left + r.width, right = -1, top = r.top + r.height, bottom = -1;
+    for (int y = r.top; y < r.top + r.height; ++y)
+        for (int x = r.left; x < r.left + r.width; ++x)
+            if (ContrastRatio(at(x, y), background) >= ratio) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    return right < 0 ? PixelRect{} : PixelRect{left, top, right - left + 1, bottom - top + 1};
+}
+
+int Shot::Count(const PixelRect& r, bool (*match)(Colour)) const {
+    int n = 0;
+    for (int y = r.top; y < r.top + r.height; ++y)
+        for (int x = r.left; x < r.left + r.width; ++x)
+            n += match(at(x, y));
+    return n;
+}
+
+Shot Capture(HWND window) {
+    RECT client;
+    ::GetClientRect(window, &client);
+    Shot shot{client.right, client.bottom, {}};
+    BITMAPINFO bi{};
+    bi.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const client_dc screen(window);
+    const unique_memory_dc memory(::CreateCompatibleDC(screen.get()));
+    const unique_gdi dib(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bits) return shot;
+    const selected_object selected(memory.get(), dib.get());
+    ::BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), 0, 0, SRCCOPY);
+    ::GdiFlush();
+    const auto* px = static_cast<const std::uint32_t*>(bits);
+    for (int i = 0; i < shot.width * shot.height; ++i) // 0x00RRGGBB to 0x00BBGGRR
+        shot.pixels.push_back((px[i] & 0xFF) << 16 | (px[i] & 0xFF00) | (px[i] >> 16 & 0xFF));
+    return shot;
 }
 
 std::wstring WindowText(HWND hwnd) {

@@ -1,5 +1,7 @@
 #pragma once
 // Helpers shared by the tests that run under Wine.
+#include "app/colours.h"
+#include "app/layout.h"
 #include "common/unique_handle.h"
 #include "registry/cRegistry.h"
 
@@ -29,12 +31,14 @@ class RegistryValueGuard {
     RegistryValueGuard(const RegistryValueGuard&) = delete;
     RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
     void Set(const std::wstring& text);
+    void Set(std::int32_t number); // as REG_DWORD
     void Remove();
 
   private:
     cRegistry reg_;
     bool existed_ = false;
-    std::wstring original_;
+    Variant original_;
+    std::int32_t type_ = 0;
 };
 
 // A fresh empty folder under the temp folder, removed with everything in it at scope end.
@@ -78,7 +82,24 @@ class ChildProcess {
 };
 
 // The top-level window of a class that belongs to the process, waiting up to timeoutMs.
-HWND FindProcessWindow(DWORD processId, const wchar_t* windowClass, DWORD timeoutMs);
+HWND FindProcessWindow(DWORD processId, const wchar_t* windowClass, DWORD timeoutMs,
+                       bool visibleOnly = true);
+
+// The checker window's control, and its place in the window's client area.
+HWND Item(HWND window, ControlId id);
+PixelRect PlaceOf(HWND window, ControlId id);
+
+// A window's client area as it is on screen, copied with BitBlt.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<Colour> pixels;
+    Colour at(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
+    // The bounding box, within r, of the pixels that stand out from background by a
+    // contrast of at least `ratio`; width 0 when none does.
+    PixelRect Ink(const PixelRect& r, Colour background, double ratio = 1.1) const;
+    int Count(const PixelRect& r, bool (*match)(Colour)) const;
+};
+Shot Capture(HWND window);
 
 std::wstring WindowText(HWND hwnd);
 

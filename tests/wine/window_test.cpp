@@ -19,42 +19,14 @@ namespace {
 
 constexpr wchar_t kClass[] = L"SkelvaneMain";
 
-PixelRect ClientRectOf(HWND control, HWND parent) {
-    RECT r;
-    ::GetWindowRect(control, &r);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+bool ClearlyRed(Colour c) {
+    return (c & 0xFF) > 120 && (c >> 8 & 0xFF) < 110 && (c >> 16 & 0xFF) < 90;
 }
-
-struct Ink {
-    int red = 0, green = 0, any = 0; // clearly red, clearly green, anything but white
-};
-
-// What a control shows on screen, copied out of the top-level window with BitBlt.
-Ink InkOf(HWND window, HWND control) {
-    const PixelRect r = ClientRectOf(control, window);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), r.width, -r.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = ::GetDC(window);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP dib = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, dib);
-    ::BitBlt(memory, 0, 0, r.width, r.height, screen, r.left, r.top, SRCCOPY);
-    ::GdiFlush();
-    Ink ink;
-    const auto* px = static_cast<const std::uint8_t*>(bits);
-    for (int i = 0; bits && i < r.width * r.height; ++i) {
-        const int B = px[4 * i], G = px[4 * i + 1], R = px[4 * i + 2];
-        if (R > 120 && G < 110 && B < 90) ++ink.red;
-        if (G > 90 && R < 110 && B < 110) ++ink.green;
-        if (R + G + B < 600) ++ink.any;
-    }
-    ::SelectObject(memory, old);
-    ::DeleteObject(dib);
-    ::DeleteDC(memory);
-    ::ReleaseDC(window, screen);
-    return ink;
+bool ClearlyGreen(Colour c) {
+    return (c >> 8 & 0xFF) > 90 && (c & 0xFF) < 110 && (c >> 16 & 0xFF) < 110;
+}
+bool NotWhite(Colour c) {
+    return (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF) < 600;
 }
 
 // The http host answers through an address full of terminal escapes and direction marks.
@@ -84,7 +56,7 @@ TEST(Window, LayoutSequenceAndClose) {
             continue;
         }
         ASSERT_TRUE(control) << item.name;
-        EXPECT_EQ(ClientRectOf(control, window), ToPixels(item.place, 96)) << item.name;
+        EXPECT_EQ(PlaceOf(window, item.id), ToPixels(item.place, 96)) << item.name;
         EXPECT_EQ(::IsWindowVisible(control) != FALSE, item.visible) << item.name;
         if (item.kind != ControlKind::PictureBox) {
             EXPECT_EQ(WindowText(control), item.caption) << item.name;
@@ -130,12 +102,12 @@ TEST(Window, LayoutSequenceAndClose) {
 
     // What is drawn matches what is said: a green tick, a red cross (no framework here).
     ASSERT_FALSE(expected[4].result.passed);
-    const Ink appBox = InkOf(window, Item(window, ControlId::picInternetApp));
-    EXPECT_GT(appBox.green, 10);
-    EXPECT_EQ(appBox.red, 0);
-    const Ink frameworkBox = InkOf(window, Item(window, ControlId::picDotNet));
-    EXPECT_GT(frameworkBox.red, 10);
-    EXPECT_EQ(frameworkBox.green, 0);
+    const Shot shot = Capture(window);
+    for (const auto& [box, passed] :
+         {std::pair{ControlId::picInternetApp, true}, std::pair{ControlId::picDotNet, false}}) {
+        EXPECT_GT(shot.Count(PlaceOf(window, box), passed ? ClearlyGreen : ClearlyRed), 10);
+        EXPECT_EQ(shot.Count(PlaceOf(window, box), passed ? ClearlyRed : ClearlyGreen), 0);
+    }
 
     ::PostMessageW(window, WM_COMMAND,
                    MAKEWPARAM(static_cast<int>(ControlId::cmdClose), BN_CLICKED),
@@ -197,9 +169,10 @@ TEST(Window, StaysResponsiveDuringAFetchAndClosesMidFetch) {
     // Painted mid-wait: the placeholder of every row, the logo, the captions.
     ::InvalidateRect(window, nullptr, TRUE);
     ::Sleep(300);
-    for (ControlId box : kStatusBoxes)
-        EXPECT_GT(InkOf(window, Item(window, box)).any, 10);
-    EXPECT_GT(InkOf(window, Item(window, ControlId::Label4)).any, 10);
+    const Shot shot = Capture(window);
+    for (ControlId drawn : {kStatusBoxes[0], kStatusBoxes[1], kStatusBoxes[2], kStatusBoxes[3],
+                            kStatusBoxes[4], kStatusBoxes[5], ControlId::Label4})
+        EXPECT_GT(shot.Count(PlaceOf(window, drawn), NotWhite), 10);
 
     ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); // what the title bar's close box sends
     const DWORD closedAt = ::GetTickCount();

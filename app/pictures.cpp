@@ -1,0 +1,69 @@
+#include "app/pictures.h"
+
+#include "app/dpi.h"
+#include "app/picture_data.h"
+#include "resources/resource.h"
+
+#include <cstring>
+
+namespace skelvane {
+
+namespace {
+
+// A picture resource unpacked into a top-down 32-bit DIB section; none when it is missing
+// or damaged, and the box then shows only its background.
+HBITMAP LoadPicture(HINSTANCE instance, Image image, int scalePlace, Colour ink) {
+    const int id = IDB_PICTURES + 10 * static_cast<int>(image) + scalePlace;
+    HRSRC found = ::FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10)); // RCDATA
+    HGLOBAL loaded = found ? ::LoadResource(instance, found) : nullptr;
+    const auto* bytes = static_cast<const std::uint8_t*>(loaded ? ::LockResource(loaded) : nullptr);
+    if (!bytes) return nullptr;
+    auto pixels = UnpackPicture({bytes, ::SizeofResource(instance, found)});
+    if (!pixels) return nullptr;
+    if (image == Image::Placeholder) Tint(*pixels, ink);
+
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), pixels->width, -pixels->height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits)
+        std::memcpy(bits, pixels->bgra.data(), pixels->bgra.size() * sizeof(std::uint32_t));
+    return bitmap;
+}
+
+} // namespace
+
+void PictureSet::Load(HINSTANCE instance, int dpi, Colour ink, std::span<HBITMAP> references) {
+    const int place = PictureScalePlace(dpi);
+    std::array<unique_gdi, 4> fresh;
+    for (std::size_t i = 0; i < fresh.size(); ++i)
+        fresh[i].reset(LoadPicture(instance, static_cast<Image>(i + 1), place, ink));
+    for (HBITMAP& reference : references)
+        for (std::size_t i = 0; i < fresh.size(); ++i)
+            if (reference && reference == bitmaps_[i].get()) {
+                reference = static_cast<HBITMAP>(fresh[i].get());
+                break;
+            }
+    bitmaps_ = std::move(fresh);
+}
+
+HBITMAP PictureSet::Get(Image image) const {
+    const int i = static_cast<int>(image) - 1;
+    return i >= 0 && i < static_cast<int>(bitmaps_.size()) ? static_cast<HBITMAP>(bitmaps_[i].get())
+                                                           : nullptr;
+}
+
+void DrawPicture(HDC dc, const RECT& box, HBITMAP picture, HBRUSH background) {
+    ::FillRect(dc, &box, background);
+    BITMAP info{};
+    if (!picture || !::GetObjectW(picture, sizeof info, &info)) return;
+    const unique_memory_dc memory(::CreateCompatibleDC(dc));
+    if (!memory) return;
+    const selected_object selected(memory.get(), picture);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::GdiAlphaBlend(dc, box.left, box.top, info.bmWidth, info.bmHeight, memory.get(), 0, 0,
+                    info.bmWidth, info.bmHeight, blend);
+}
+
+} // namespace skelvane
