@@ -8,10 +8,6 @@
 
 namespace skelvane::test {
 
-HWND Item(HWND window, ControlId id) {
-    return ::GetDlgItem(window, static_cast<int>(id));
-}
-
 double NowMs() {
     LARGE_INTEGER now{}, frequency{};
     ::QueryPerformanceCounter(&now);

@@ -3,6 +3,7 @@
 // the run watched row by row, keys pressed, the tooltip hovered, the clipboard read.
 #include "app/layout.h"
 #include "app/report.h"
+#include "support.h"
 
 #include <windows.h>
 
@@ -13,8 +14,6 @@
 namespace skelvane::test {
 
 inline constexpr wchar_t kMainClass[] = L"SkelvaneMain";
-
-HWND Item(HWND window, ControlId id);
 
 // Milliseconds from the performance counter: the tick count under Wine moves in steps of
 // about 16 ms, too coarse to tell a pause of a second from one a step short.

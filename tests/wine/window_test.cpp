@@ -17,8 +17,6 @@
 namespace skelvane::test {
 namespace {
 
-constexpr wchar_t kClass[] = L"SkelvaneMain";
-
 bool ClearlyRed(Colour c) {
     return (c & 0xFF) > 120 && (c >> 8 & 0xFF) < 110 && (c >> 16 & 0xFF) < 90;
 }
@@ -35,7 +33,7 @@ TEST(Window, LayoutSequenceAndClose) {
     ASSERT_TRUE(hostile.running());
     ChildProcess app(L"\"" + ProductExe(L"Skelvane.exe") + L"\"");
     ASSERT_TRUE(app.started());
-    HWND window = FindProcessWindow(app.id(), kClass, 20000);
+    HWND window = FindProcessWindow(app.id(), kMainClass, 20000);
     ASSERT_TRUE(window);
 
     // The frame: caption, fixed border, close box only, 412 x 225 client at 96 DPI.
@@ -118,7 +116,7 @@ TEST(Window, LayoutSequenceAndClose) {
 
 TEST(Window, ChecksRunEvenWhenStartedMinimized) {
     ChildProcess app(L"\"" + ProductExe(L"Skelvane.exe") + L"\"", false, SW_SHOWMINNOACTIVE);
-    HWND window = FindProcessWindow(app.id(), kClass, 20000);
+    HWND window = FindProcessWindow(app.id(), kMainClass, 20000);
     ASSERT_TRUE(window);
     const std::vector<Change> changes = WatchRun(window, 90000);
     EXPECT_EQ(changes.size(), std::size(kStatusBoxes));
@@ -128,7 +126,7 @@ TEST(Window, ChecksRunEvenWhenStartedMinimized) {
 
 TEST(Window, CloseFromTitleBarMidRunEndsPromptly) {
     ChildProcess app(L"\"" + ProductExe(L"Skelvane.exe") + L"\"");
-    HWND window = FindProcessWindow(app.id(), kClass, 20000);
+    HWND window = FindProcessWindow(app.id(), kMainClass, 20000);
     ASSERT_TRUE(window);
     const DWORD start = ::GetTickCount();
     while (WindowText(Item(window, ControlId::picInternetApp)) == kNotCheckedText &&
@@ -149,7 +147,7 @@ TEST(Window, StaysResponsiveDuringAFetchAndClosesMidFetch) {
     LoopbackServer silent(47801, LoopbackServer::kSilence); // the test build's http host
     ASSERT_TRUE(silent.running());
     ChildProcess app(L"\"" + ProductExe(L"Skelvane.exe") + L"\"");
-    HWND window = FindProcessWindow(app.id(), kClass, 20000);
+    HWND window = FindProcessWindow(app.id(), kMainClass, 20000);
     ASSERT_TRUE(window);
     for (const DWORD start = ::GetTickCount();
          !silent.requests() && ::GetTickCount() - start < 20000;)
@@ -187,7 +185,7 @@ TEST(Window, StaysResponsiveDuringAFetchAndClosesMidFetch) {
 // before; Escape never closes the window, Enter on the focused Close does.
 TEST(Window, KeysAndMenuAfterTheChecks) {
     ChildProcess app(L"\"" + ProductExe(L"Skelvane.exe") + L"\"");
-    HWND window = FindProcessWindow(app.id(), kClass, 20000);
+    HWND window = FindProcessWindow(app.id(), kMainClass, 20000);
     ASSERT_TRUE(window);
     ::SetForegroundWindow(window);
     EmptyClipboard();
