@@ -64,6 +64,12 @@ bool PutOnClipboard(HWND owner, const std::wstring& text) {
 int frmMain::Run(HINSTANCE instance, int showCommand) {
     ::InitCommonControls(); // registers the version 6 control classes the manifest asks for
     if (!Create(instance)) return 1;
+    // Started on a display whose DPI is not the system's: Windows sends no DPI change for
+    // that, so the window lays itself out for that display before it shows.
+    if (const int dpi = DisplayDpi(hwnd_); dpi > 0 && dpi != dpi_) {
+        RECT frame;
+        OnDpiChanged(dpi, FrameAtDpi(hwnd_, dpi, kWindowStyle, frame) ? &frame : nullptr);
+    }
     shortcuts_ = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
     ::ShowWindow(hwnd_, showCommand);
     ::UpdateWindow(hwnd_);

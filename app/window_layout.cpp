@@ -2,6 +2,7 @@
 
 #include "app/dpi.h"
 #include "app/layout.h"
+#include "common/system_function.h"
 
 #include <commctrl.h>
 
@@ -41,6 +42,24 @@ int ScreenDpi() {
     const client_dc screen(nullptr);
     const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
+}
+
+int DisplayDpi(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    const auto get = SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+    return get ? static_cast<int>(get(window)) : 0;
+}
+
+bool FrameAtDpi(HWND window, int dpi, DWORD style, RECT& frame) {
+    using AdjustFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    const auto adjust = SystemFunction<AdjustFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+    RECT place;
+    if (!adjust || !::GetWindowRect(window, &place)) return false;
+    RECT size{0, 0, TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
+    if (!adjust(&size, style, FALSE, 0, static_cast<UINT>(dpi))) return false;
+    frame = {place.left, place.top, place.left + size.right - size.left,
+             place.top + size.bottom - size.top};
+    return true;
 }
 
 unique_gdi ChooseFont(HWND window, int dpi) {

@@ -16,6 +16,14 @@ int ScreenDpi();
 // Label1), and a substitute font on some systems runs wider.
 unique_gdi ChooseFont(HWND window, int dpi);
 
+// The DPI of the display the window is on, where Windows says so (Windows 10 1607 and
+// later); 0 elsewhere.
+int DisplayDpi(HWND window);
+
+// The window's frame, where it stands, for a client area laid out at dpi; false where the
+// system cannot work it out (before Windows 10 1607).
+bool FrameAtDpi(HWND window, int dpi, DWORD style, RECT& frame);
+
 // Every control of the window at its place for dpi, in font; the OS label begins at least
 // a space after its heading's text.
 void PlaceControls(HWND window, int dpi, HGDIOBJ font);

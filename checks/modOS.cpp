@@ -1,5 +1,7 @@
 #include "checks/modOS.h"
 
+#include "common/system_function.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -26,10 +28,7 @@ TrueVersion GetTrueVersion() {
     using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOEXW*);
     OSVERSIONINFOEXW kernel{};
     kernel.dwOSVersionInfoSize = sizeof kernel;
-    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    const auto get = ntdll ? reinterpret_cast<RtlGetVersionFunction>(
-                                 reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlGetVersion")))
-                           : nullptr;
+    const auto get = SystemFunction<RtlGetVersionFunction>(L"ntdll.dll", "RtlGetVersion");
     if (get && get(&kernel) == 0)
         return {kernel.dwMajorVersion, kernel.dwMinorVersion, kernel.dwBuildNumber,
                 kernel.wProductType};

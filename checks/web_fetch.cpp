@@ -7,6 +7,7 @@
 #include "checks/url.h"
 #include "common/ansi.h"
 #include "common/deadline.h"
+#include "common/system_function.h"
 #include "common/system_library.h"
 #include "common/unique_handle.h"
 
@@ -83,10 +84,7 @@ void LimitTo(HINTERNET request, const Deadline& deadline) {
 // XP has the conversion only from an optional download, so there it counts as missing.
 HostToAscii SystemHostToAscii() {
     using IdnToAsciiFunction = int(WINAPI*)(DWORD, const wchar_t*, int, wchar_t*, int);
-    const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
-    const auto convert = kernel32 ? reinterpret_cast<IdnToAsciiFunction>(reinterpret_cast<void*>(
-                                        ::GetProcAddress(kernel32, "IdnToAscii")))
-                                  : nullptr;
+    const auto convert = SystemFunction<IdnToAsciiFunction>(L"kernel32.dll", "IdnToAscii");
     if (!convert) return {};
     return [convert](std::wstring_view host) -> std::optional<std::wstring> {
         const int length = static_cast<int>(host.size());

@@ -1,5 +1,7 @@
 #include "common/system_library.h"
 
+#include "common/system_function.h"
+
 #include <delayimp.h>
 
 #include <iterator>
@@ -10,13 +12,8 @@ namespace {
 
 constexpr DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
 
-// Looked up at run time: a static import of either would stop the program starting on
-// systems that lack it.
 template <typename Function> Function Kernel32Function(const char* name) {
-    const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
-    return kernel32 ? reinterpret_cast<Function>(
-                          reinterpret_cast<void*>(::GetProcAddress(kernel32, name)))
-                    : nullptr;
+    return SystemFunction<Function>(L"kernel32.dll", name);
 }
 
 // True where the system restricts the DLL search itself and knows the LOAD_LIBRARY_SEARCH_*
