@@ -72,11 +72,15 @@ bool MenuGone(DWORD processId, DWORD timeoutMs) {
     return false;
 }
 
-void OpenResultsMenu(HWND window, DWORD processId) {
+void RightClickClient(HWND window) {
     RECT r;
     ::GetWindowRect(Item(window, ControlId::picOs), &r);
     ::PostMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
                    MAKELPARAM(r.left + 2, r.top + 2));
+}
+
+void OpenResultsMenu(HWND window, DWORD processId) {
+    RightClickClient(window);
     EXPECT_TRUE(FindProcessWindow(processId, kMenuClass, 5000));
 }
 
@@ -205,14 +209,7 @@ struct MenuRequest {
 };
 
 constexpr MenuRequest kMenuRequests[] = {
-    {"a right-click in the client area: the results menu waits",
-     [](HWND window) {
-         RECT r;
-         ::GetWindowRect(Item(window, ControlId::picOs), &r);
-         ::PostMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
-                        MAKELPARAM(r.left + 2, r.top + 2));
-     },
-     false},
+    {"a right-click in the client area: the results menu waits", RightClickClient, false},
     {"a right-click on the title bar", RightClickCaption, true},
     {"Alt+Space",
      [](HWND) {

@@ -23,6 +23,9 @@ std::vector<Change> WatchRun(HWND window, DWORD timeoutMs) {
     const double start = NowMs();
     for (double previous = 0; ::IsWindow(window) && NowMs() - start < timeoutMs;) {
         const double polled = NowMs() - start;
+        // Close is enabled only after the last row shows: looked at before the texts, so
+        // the poll that sees it enabled also reads that row.
+        const bool done = ::IsWindowEnabled(Item(window, ControlId::cmdClose));
         std::wstring texts[std::size(kStatusBoxes)];
         for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row)
             texts[row] = WindowText(Item(window, kStatusBoxes[row]));
@@ -32,7 +35,7 @@ std::vector<Change> WatchRun(HWND window, DWORD timeoutMs) {
                 changes.push_back({row, texts[row], previous, read});
                 last[row] = texts[row];
             }
-        if (::IsWindowEnabled(Item(window, ControlId::cmdClose))) break;
+        if (done) break;
         previous = polled;
         ::Sleep(1);
     }
