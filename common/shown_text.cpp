@@ -10,24 +10,40 @@ struct CodePointRange {
     char32_t first, last;
 };
 
-// In ascending order.
+// In ascending order. Besides the controls, the lone surrogates and the line and paragraph
+// separators, the whole of Unicode's Default_Ignorable_Code_Point set: characters that
+// draw nothing by themselves (direction marks, joiners, fillers, variation selectors, tags)
+// and the code points kept for more of them, so a name cannot hide or fake characters.
 constexpr CodePointRange kUnsafeToShow[] = {
     {0x0000, 0x0008},       // C0 controls before tab
     {0x000A, 0x001F},       // C0 controls after tab
     {0x007F, 0x009F},       // DEL and the C1 controls
+    {0x00AD, 0x00AD},       // soft hyphen
+    {0x034F, 0x034F},       // combining grapheme joiner
     {0x061C, 0x061C},       // Arabic letter mark
-    {0x200B, 0x200D},       // zero width space, non-joiner and joiner
-    {0x200E, 0x200F},       // left-to-right and right-to-left marks
-    {0x2028, 0x2029},       // line and paragraph separators
-    {0x202A, 0x202E},       // direction embeddings and overrides
-    {0x2060, 0x2064},       // word joiner and the invisible operators
-    {0x2066, 0x2069},       // direction isolates
-    {0x206A, 0x206F},       // deprecated format controls
+    {0x115F, 0x1160},       // Hangul choseong and jungseong fillers
+    {0x17B4, 0x17B5},       // Khmer inherent vowels
+    {0x180B, 0x180F},       // Mongolian variation selectors and vowel separator
+    {0x200B, 0x200F},       // zero width space, non-joiner, joiner; direction marks
+    {0x2028, 0x202E},       // line and paragraph separators; direction embeddings, overrides
+    {0x2060, 0x206F},       // word joiner, invisible operators, isolates, deprecated controls
+    {0x3164, 0x3164},       // Hangul filler
     {0xD800, 0xDFFF},       // a surrogate without its partner
+    {0xFE00, 0xFE0F},       // variation selectors
     {0xFEFF, 0xFEFF},       // zero width no-break space (byte order mark)
-    {0xFFF9, 0xFFFB},       // interlinear annotation marks
+    {0xFFA0, 0xFFA0},       // halfwidth Hangul filler
+    {0xFFF0, 0xFFFB},       // reserved ignorables, interlinear annotation marks
+    {0xFFFE, 0xFFFF},       // noncharacters (U+FFFD between them is the replacement itself)
+    {0x1BCA0, 0x1BCA3},     // shorthand format controls
+    {0x1D173, 0x1D17A},     // musical symbol beam, tie, slur and phrase controls
+    {0xE0000, 0xE0FFF},     // tag characters, variation selectors 17 to 256, reserved
     {0x110000, 0xFFFFFFFF}, // beyond Unicode: only a 32-bit wchar_t can hold it
 };
+static_assert(std::adjacent_find(std::begin(kUnsafeToShow), std::end(kUnsafeToShow),
+                                 [](const CodePointRange& a, const CodePointRange& b) {
+                                     return a.first > a.last || a.last >= b.first;
+                                 }) == std::end(kUnsafeToShow),
+              "ranges in ascending order, apart");
 
 // The code point that starts at text[i], and how many units it takes.
 template <class Char>

@@ -8,7 +8,8 @@
 
 namespace skelvane {
 
-// Controls but tab, direction marks, invisible characters, lone surrogates.
+// Controls but tab, line and paragraph separators, lone surrogates, U+FFFE and U+FFFF, and
+// every default-ignorable code point (direction marks, invisible characters and the like).
 bool IsUnsafeToShow(char32_t c);
 
 // The text with each unsafe code point replaced by one U+FFFD, visibly and in place. A

@@ -133,20 +133,33 @@ TEST(CheckResult, ReasonsFromOutsideAreMadeShowable) {
     EXPECT_EQ(CheckResult(false, L"x").kind, FailureKind::Unfinished);
 }
 
-// Each run of code points never shown raw, at both ends and just outside them, as UTF-16
-// and as this platform's wchar_t.
+// Each run of code points never shown raw, at both ends and just outside them, and a few
+// inside where Unicode's own list changes kind; as UTF-16 and as this platform's wchar_t.
 TEST(ShownText, EveryUnsafeRangeAtItsEdges) {
     const std::pair<std::uint32_t, std::uint32_t> unsafe[] = {
-        {0x0000, 0x0008}, {0x000A, 0x001F}, {0x007F, 0x009F}, {0x061C, 0x061C},
-        {0x200B, 0x200F}, {0x2028, 0x202E}, {0x2060, 0x2064}, {0x2066, 0x206F},
-        {0xD800, 0xDFFF}, {0xFEFF, 0xFEFF}, {0xFFF9, 0xFFFB},
+        {0x0000, 0x0008},   {0x000A, 0x001F},   {0x007F, 0x009F}, {0x00AD, 0x00AD},
+        {0x034F, 0x034F},   {0x061C, 0x061C},   {0x115F, 0x1160}, {0x17B4, 0x17B5},
+        {0x180B, 0x180F},   {0x200B, 0x200F},   {0x2028, 0x202E}, {0x2060, 0x206F},
+        {0x3164, 0x3164},   {0xD800, 0xDFFF},   {0xFE00, 0xFE0F}, {0xFEFF, 0xFEFF},
+        {0xFFA0, 0xFFA0},   {0xFFF0, 0xFFFB},   {0xFFFE, 0xFFFF}, {0x1BCA0, 0x1BCA3},
+        {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
     };
+    const std::uint32_t inside[] = {0x180E, 0x2065, 0xFFF8, 0xE0001, 0xE007F, 0xE0100, 0xE01EF};
+    // Whether one code point stays; if not, both forms show one U+FFFD for it.
     const auto shown = [](std::uint32_t c) {
-        const std::u16string utf16 = ShownText(std::u16string(1, static_cast<char16_t>(c)));
-        EXPECT_EQ(ShownText(std::wstring(1, static_cast<wchar_t>(c))),
-                  std::wstring(utf16.begin(), utf16.end()))
-            << std::hex << c;
-        return utf16 == std::u16string(1, static_cast<char16_t>(c));
+        const std::u16string utf16 =
+            c < 0x10000 ? std::u16string{static_cast<char16_t>(c)}
+                        : std::u16string{static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
+                                         static_cast<char16_t>(0xDC00 + (c & 0x3FF))};
+        const std::wstring wide = sizeof(wchar_t) == 4 ? std::wstring(1, static_cast<wchar_t>(c))
+                                                       : std::wstring(utf16.begin(), utf16.end());
+        const bool kept = ShownText(utf16) == utf16;
+        EXPECT_EQ(ShownText(wide) == wide, kept) << std::hex << c;
+        if (!kept) {
+            EXPECT_EQ(ShownText(utf16), u"\uFFFD") << std::hex << c;
+            EXPECT_EQ(ShownText(wide), L"\uFFFD") << std::hex << c;
+        }
+        return kept;
     };
     for (const auto& [first, last] : unsafe) {
         EXPECT_FALSE(shown(first)) << std::hex << first;
@@ -154,6 +167,8 @@ TEST(ShownText, EveryUnsafeRangeAtItsEdges) {
         if (first > 0) EXPECT_TRUE(shown(first - 1)) << std::hex << first - 1;
         EXPECT_TRUE(shown(last + 1)) << std::hex << last + 1;
     }
+    for (const std::uint32_t c : inside)
+        EXPECT_FALSE(shown(c)) << std::hex << c;
 }
 
 // Code points, not code units: a pair stands, a surrogate alone is one U+FFFD, and where
