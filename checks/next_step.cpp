@@ -19,8 +19,9 @@ constexpr Families Of(std::initializer_list<WindowsFamily> families) {
 }
 constexpr Families kAny = (Families{1} << kWindowsFamilies) - 1;
 constexpr Families kXpAnd2003 = Of({Xp, Server2003});
-constexpr Families kWithBuiltInInstaller =
-    kAny & ~Of({Older, Xp, Server2003}); // Windows Installer ships with Vista and later
+constexpr Families kVistaTo2008R2 = Of({Vista, Server2008, Seven, Server2008R2});
+constexpr Families kEightAndLater =
+    Of({Eight, Server2012, EightOneOrLater, Server2012R2OrLater, Eleven26H1OrLater});
 
 // The first row for the kind whose families hold this one wins, so a family's own step
 // stands before the kind's step for every system. A step that ends in something to do on
@@ -43,10 +44,21 @@ constexpr Advice kAdvice[] = {
     {NoConnection, kAny,
      L"Check the network connection, and ask IT whether a firewall or proxy blocks this "
      L"program."},
-    {CertificateDate, kAny, L"Check that this computer's date and time are right.", true},
-    {CertificateAuthority, Of({Xp, Server2003, Vista, Server2008, Seven, Server2008R2}),
-     L"This computer's root certificates are probably out of date: install the Windows "
-     L"updates, or ask IT (the network may also be intercepting secure connections)."},
+    {CertificateDate, kAny,
+     L"If this computer's date and time are right, the service's certificate may have "
+     L"expired: contact Quorrel Card support. Otherwise, set them right in Date and Time.",
+     true},
+    {CertificateAuthority, Of({Xp}),
+     L"This Windows gets no more updates, so its root certificates are out of date: install "
+     L"Microsoft's last root certificate update for Windows XP (KB931125), or use this program "
+     L"on a newer Windows."},
+    {CertificateAuthority, Of({Server2003}),
+     L"This Windows gets no more updates, so its root certificates are out of date: ask IT to "
+     L"install current root certificates, or use this program on a newer Windows."},
+    {CertificateAuthority, kVistaTo2008R2,
+     L"This Windows fetches root certificates as needed from ctldl.windowsupdate.com: if it "
+     L"cannot reach that address, ask IT to install current ones; if it can, ask IT whether "
+     L"the network intercepts secure connections."},
     {CertificateAuthority, kAny, L"The network may be intercepting secure connections: ask IT."},
     {CertificateName, kXpAnd2003,
      L"This Windows does not tell the server which name it wants (SNI), so a server that "
@@ -61,10 +73,16 @@ constexpr Advice kAdvice[] = {
      L"Ask IT to install the update that adds TLS 1.1 and 1.2 to Windows Server 2008 SP2 "
      L"(KB4019276) and to turn them on.",
      true},
+    // Off by default on 7 and 2008 R2, on from 8 on; this program asks for it either way,
+    // so only an administrator's Enabled = 0 for clients keeps it out.
     {SecureChannel, Of({Seven, Server2008R2}),
-     L"Ask IT to check that TLS 1.2 is not turned off for clients on this computer; if it is "
-     L"on, the service needs more than this version of Windows offers."},
-    {SecureChannel, Of({Eight}), L"Update this computer to Windows 8.1 or a later Windows."},
+     L"TLS 1.2 is off by default here, but this program asks for it itself: ask IT to check "
+     L"that no \"Enabled\" value of 0 under the registry's TLS 1.2 Client key turns it off. If "
+     L"none does, the service needs more than this Windows offers."},
+    {SecureChannel, Of({Eight}),
+     L"This program asks for TLS 1.2 itself: ask IT to check that no \"Enabled\" value of 0 "
+     L"under the registry's TLS 1.2 Client key turns it off. If none does, the service needs "
+     L"more than this Windows offers."},
     {ProxyScript, kAny,
      L"The proxy settings could not be worked out: ask IT to check this computer's proxy "
      L"settings."},
@@ -79,14 +97,31 @@ constexpr Advice kAdvice[] = {
     {OsUnsupported, kAny,
      L"This software needs Windows XP or Server 2003 with Service Pack 2, Windows Vista, or a "
      L"later Windows."},
-    {InstallerTooOld, kWithBuiltInInstaller,
+    // Windows Installer is part of every Windows here: XP and Server 2003 ship 2.0, 3.0 or 3.1
+    // (by service pack) and take the 3.1 and 4.5 redistributables; Vista and later ship 4.0 or
+    // later, so there a version below 3.1 cannot be the system's own file. From Windows 8 on,
+    // the repair tool (DISM) mends the component store that "sfc" restores files from.
+    {InstallerTooOld, kVistaTo2008R2,
      L"Windows Installer is part of this Windows, so the file the registry names is not the "
      L"system's: ask IT to repair Windows (\"sfc /scannow\") and to check the registry's "
      L"installer location.",
      true},
+    {InstallerTooOld, kEightAndLater,
+     L"Windows Installer is part of this Windows, so the file the registry names is not the "
+     L"system's: ask IT to repair Windows (\"DISM /Online /Cleanup-Image /RestoreHealth\", "
+     L"then \"sfc /scannow\") and to check the registry's installer location.",
+     true},
     {InstallerTooOld, kAny, L"Install Windows Installer 3.1 or later.", true},
-    {InstallerBroken, kAny,
-     L"Repair Windows: as an administrator, run \"sfc /scannow\" in a command prompt."},
+    {InstallerBroken, kXpAnd2003,
+     L"Reinstall Windows Installer: install Windows Installer 4.5 (KB942288) from the "
+     L"Microsoft Download Center, or 3.1 (KB893803).",
+     true},
+    {InstallerBroken, kVistaTo2008R2,
+     L"Repair Windows: in a command prompt run as administrator, run \"sfc /scannow\".", true},
+    {InstallerBroken, kEightAndLater,
+     L"Repair Windows: in a command prompt run as administrator, run \"DISM /Online "
+     L"/Cleanup-Image /RestoreHealth\", then \"sfc /scannow\".",
+     true},
     {DotNetMissing, Of({Older}),
      L".NET Framework 3.5 does not run on this Windows: use a newer Windows."},
     {DotNetMissing, kXpAnd2003,
@@ -97,9 +132,10 @@ constexpr Advice kAdvice[] = {
      L"3.5.1\" in Windows Features (Control Panel, Programs and Features, Turn Windows "
      L"features on or off).",
      true},
+    // The other box under it, WCF Activation, would add web server role services.
     {DotNetMissing, Of({Server2008R2}),
-     L".NET Framework 3.5.1 is part of this Windows: in Server Manager, choose Add Features "
-     L"and select \".NET Framework 3.5.1 Features\".",
+     L".NET Framework 3.5.1 is part of this Windows: in Server Manager, choose Add Features, "
+     L"expand \".NET Framework 3.5.1 Features\" and select \".NET Framework 3.5.1\" only.",
      true},
     {DotNetMissing, Of({Eight, EightOneOrLater}),
      L"Turn on \".NET Framework 3.5 (includes .NET 2.0 and 3.0)\" in Windows Features "
