@@ -96,7 +96,7 @@ def renamed(old, new):
     """Every DLL name old (NUL-ended) in the file becomes new, no longer than old."""
     def rename(data):
         whole = old.encode() + b"\0"
-        data[:] = data.replace(whole, new.encode().ljust(len(whole), b"\0"))
+        data[:] = data.replace(whole, new.encode("latin-1").ljust(len(whole), b"\0"))
     return rename
 
 
@@ -127,6 +127,18 @@ def delay_import_emptied(dll):
             if name == dll:
                 struct.pack_into("<I", data, at + 16, 0)
     return empty_delay_table
+
+
+def delay_import_to_section_end(dll):
+    """The delay-load descriptor of dll moved to 30 bytes before the end of the first section
+    whose raw data ends in zeros: at an address no multiple of four, its last two bytes (of
+    a zero time stamp) past the raw data, where the loader maps zeros."""
+    def move_to_section_end(data):
+        at = next(at for at, name, _ in IMAGE.delay_descriptors() if name == dll)
+        end = next(raw + rsize for *_, raw, rsize, _ in IMAGE.sections
+                   if rsize >= 32 and not any(data[raw + rsize - 32:raw + rsize]))
+        data[end - 30:end], data[at:at + 32] = data[at:at + 30], bytes(32)
+    return move_to_section_end
 
 
 def manifest_text(old, new):
@@ -169,6 +181,12 @@ with tempfile.TemporaryDirectory() as WORK:
         ("WinHTTP delay-loaded by a name with no suffix", "names WINHTTP for", renamed("winhttp.dll", "winhttp")),
         ("a delay-loaded DLL renamed (version to versiom) and its name table emptied",
          "names VERSIOM.DLL for delay", renamed("version.dll", "versiom.dll"), delay_import_emptied("VERSION.DLL")),
+        ("a delay-loaded DLL renamed (version to versiom) and moved to the end of a section",
+         "names VERSIOM.DLL for delay", delay_import_to_section_end("VERSION.DLL"), renamed("version.dll", "versiom.dll")),
+        ("a delay-loaded DLL named with a space", "delay import whose DLL name cannot be read",
+         renamed("winhttp.dll", "win ttp.dll")),
+        ("a delay-loaded DLL named with a byte over 0x7F", "delay import whose DLL name cannot be read",
+         renamed("winhttp.dll", "winhttp\xe9dll")),
         ("a manifest that names other common controls", "manifest does not declare",
          manifest_text("Microsoft.Windows.Common-Controls", "Microsoft.Windows.Common-Kontrols")),
         ("a manifest that names common controls version 5", "manifest does not declare",
