@@ -90,7 +90,7 @@ endforeach()
 add_test(NAME ${SKELVANE_TEST_PREFIX}release_gate.refuses_what_it_should
          COMMAND ${CMAKE_SOURCE_DIR}/tests/release/gate_self_test.py ${gate} ${gate_lists}
                  $<TARGET_FILE:Skelvane> ${gate_mode})
-set_tests_properties(${SKELVANE_TEST_PREFIX}release_gate.refuses_what_it_should PROPERTIES TIMEOUT 60)
+set_tests_properties(${SKELVANE_TEST_PREFIX}release_gate.refuses_what_it_should PROPERTIES TIMEOUT 120)
 
 # scripts/release as a vendor runs it (the 32-bit release only, to keep the run short):
 # the same bytes from two build folders, and a signature that verifies and breaks.

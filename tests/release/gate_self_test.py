@@ -5,8 +5,9 @@ usage: gate_self_test.py GATE ALLOWED_IMPORTS ALLOWED_DLLS EXE [--dlls-only]
 
 It first passes the real program with the real lists (or the refusals below prove
 nothing), then must fail for each list with something taken out, a budget of one byte,
-and each copy of the program with one of its protections taken away or a DLL hidden
-where a careless reader would not look.
+and each copy of the program with one of its protections taken away, a DLL hidden where
+a careless reader would not look, or (32-bit) code put where it runs that may register an
+exception handler.
 """
 import importlib.machinery
 import os
@@ -73,30 +74,65 @@ def no_relocations(data):
     struct.pack_into("<II", data, at, 0, 0)
 
 
-# Ways to write the head of the 32-bit exception-handler chain, fs:[0].
-HANDLER_CHAIN_WRITES = {
-    "mov %eax,%fs:0x0": b"\x64\xa3\x00\x00\x00\x00",
-    "mov %esp,%fs:0x0": b"\x64\x89\x25\x00\x00\x00\x00",
-    "pop %fs:0x0": b"\x64\x8f\x05\x00\x00\x00\x00",
-    "mov %ecx,%fs:(%eax)": b"\x64\x89\x08",
-}
-# Reading it registers nothing: push %fs:0x0, then mov %fs:0x0,%eax.
-HANDLER_CHAIN_READS = b"\x64\xff\x35\x00\x00\x00\x00\x64\xa1\x00\x00\x00\x00"
+# 32-bit code put where the program starts (and a return after it), and the refusal it
+# must meet: ways to write fs:[0], the head of the exception-handler chain, or to reach it
+# where a careless reader would not look.
+REFUSED_CODE = [
+    ("mov %eax,%fs:0x0", "writes the head"),
+    ("mov %esp,%fs:0x0", "writes the head"),
+    ("pop %fs:0x0", "writes the head"),
+    ("mov %ecx,%fs:(%eax)", "writes the head"),
+    ("vmovdqu32 %zmm0,%fs:0x0{%k1}", "writes the head"),  # a masked AVX-512 store
+    ("call 1f; ret; .byte 0xb8; 1: mov %eax,%fs:0x0", "writes the head"),  # behind data
+    # Past a return, where no branch leads but the function goes on (as to a landing pad).
+    ("ret; mov %eax,%fs:0x0", "writes the head"),
+    ("mov %fs:0x18,%eax; mov %ecx,(%eax)", "writes the thread block through"),  # its self-pointer
+    ("mov %fs:0x18,%eax; mov %eax,%edx; mov %ecx,(%edx)", "passes on a value"),
+    ("mov %fs:0x18,%eax; call *%ebx", "where the gate does not follow it"),
+    ("push %fs:0x18", "uses the thread block other than"),
+    ("push %fs; pop %es; mov %eax,%es:0x0", "loads a segment register"),
+    ("mov $0x3b,%eax; mov %eax,%ds", "loads a segment register"),
+    ("ljmp $0x33,$0x401000", "another code segment"),
+]
+# Reading the thread block registers nothing: the start-up code reads the stack base
+# through its self-pointer, then puts something else in the register.
+READ_CODE = ("mov %fs:0x0,%edx; mov %fs:0x18,%eax; mov 0x4(%eax),%ecx; cmp (%edx),%ecx;"
+             " mov %ecx,%eax; xor %edx,%edx")
 
 
-def at_entry(code):
-    """code where the program starts."""
-    def code_at_entry(data):
-        at = IMAGE.offset(IMAGE.entry)
+def assembled(source):
+    """The bytes of 32-bit assembly (AT&T, statements split by "; "), and a return after them."""
+    open(os.path.join(WORK, "code.s"), "w").write(source.replace("; ", "\n") + "\nret\n")
+    subprocess.run(["i686-w64-mingw32-as", "--32", "-o", "code.o", "code.s"], cwd=WORK, check=True)
+    subprocess.run(["i686-w64-mingw32-objcopy", "-O", "binary", "-j", ".text", "code.o", "code.bin"],
+                   cwd=WORK, check=True)
+    return open(os.path.join(WORK, "code.bin"), "rb").read()
+
+
+def code_at(place, source):
+    """source, assembled, at the RVA place() gives."""
+    def put_code(data):
+        code, at = assembled(source), IMAGE.offset(place())
         data[at:at + len(code)] = code
-    return code_at_entry
+    return put_code
+
+
+def at_entry(source):
+    return code_at(lambda: IMAGE.entry, source)
+
+
+def first_delay_stub():
+    """The code a delay-loaded function's address slot holds at first: no unwind table
+    describes it, and only that address, held in the program, leads there."""
+    table = IMAGE.u32(next(at for at, *_ in IMAGE.delay_descriptors()) + 12)
+    return IMAGE.u32(IMAGE.offset(table)) - IMAGE.image_base
 
 
 def renamed(old, new):
     """Every DLL name old (NUL-ended) in the file becomes new, no longer than old."""
     def rename(data):
         whole = old.encode() + b"\0"
-        data[:] = data.replace(whole, new.encode().ljust(len(whole), b"\0"))
+        data[:] = data.replace(whole, new.encode("latin-1").ljust(len(whole), b"\0"))
     return rename
 
 
@@ -127,6 +163,18 @@ def delay_import_emptied(dll):
             if name == dll:
                 struct.pack_into("<I", data, at + 16, 0)
     return empty_delay_table
+
+
+def delay_import_to_section_end(dll):
+    """The delay-load descriptor of dll moved to 30 bytes before the end of the first section
+    whose raw data ends in zeros: at an address no multiple of four, its last two bytes (of
+    a zero time stamp) past the raw data, where the loader maps zeros."""
+    def move_to_section_end(data):
+        at = next(at for at, name, _ in IMAGE.delay_descriptors() if name == dll)
+        end = next(raw + rsize for *_, raw, rsize, _ in IMAGE.sections
+                   if rsize >= 32 and not any(data[raw + rsize - 32:raw + rsize]))
+        data[end - 30:end], data[at:at + 32] = data[at:at + 30], bytes(32)
+    return move_to_section_end
 
 
 def manifest_text(old, new):
@@ -169,6 +217,12 @@ with tempfile.TemporaryDirectory() as WORK:
         ("WinHTTP delay-loaded by a name with no suffix", "names WINHTTP for", renamed("winhttp.dll", "winhttp")),
         ("a delay-loaded DLL renamed (version to versiom) and its name table emptied",
          "names VERSIOM.DLL for delay", renamed("version.dll", "versiom.dll"), delay_import_emptied("VERSION.DLL")),
+        ("a delay-loaded DLL renamed (version to versiom) and moved to the end of a section",
+         "names VERSIOM.DLL for delay", delay_import_to_section_end("VERSION.DLL"), renamed("version.dll", "versiom.dll")),
+        ("a delay-loaded DLL named with a space", "delay import whose DLL name cannot be read",
+         renamed("winhttp.dll", "win ttp.dll")),
+        ("a delay-loaded DLL named with a byte over 0x7F", "delay import whose DLL name cannot be read",
+         renamed("winhttp.dll", "winhttp\xe9dll")),
         ("a manifest that names other common controls", "manifest does not declare",
          manifest_text("Microsoft.Windows.Common-Controls", "Microsoft.Windows.Common-Kontrols")),
         ("a manifest that names common controls version 5", "manifest does not declare",
@@ -179,11 +233,12 @@ with tempfile.TemporaryDirectory() as WORK:
         copies.append(("no HIGH_ENTROPY_VA", "HIGH_ENTROPY_VA", clear_characteristic(HIGH_ENTROPY_VA)))
     else:
         copies.append(("no NO_SEH", "NO_SEH", clear_characteristic(NO_SEH)))
-        copies += [(f"code that writes fs:[0] by {how}", "writes the head", at_entry(code))
-                   for how, code in HANDLER_CHAIN_WRITES.items()]
-        code, output = gate(IMPORTS, DLLS, "1000000000", patched(at_entry(HANDLER_CHAIN_READS)))
+        copies += [(f"the code {source}", why, at_entry(source)) for source, why in REFUSED_CODE]
+        copies.append(("fs:[0] written in a delay-load stub", "writes the head",
+                       code_at(first_delay_stub, "mov %eax,%fs:0x0")))
+        code, output = gate(IMPORTS, DLLS, "1000000000", patched(at_entry(READ_CODE)))
         if code != 0:
-            failures.append(f"the gate refused code that only reads fs:[0]:\n{output}")
+            failures.append(f"the gate refused code that only reads the thread block:\n{output}")
     cases = [(what, why, IMPORTS, DLLS, patched(*changes)) for what, why, *changes in copies]
     cases += [
         ("the DLL list without WinHTTP (named only in the delay-load table)", "names WINHTTP.DLL",
