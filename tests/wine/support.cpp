@@ -199,13 +199,18 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, bool captureOutput, 
             si.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
         }
     }
-    std::wstring line = commandLine;
-    PROCESS_INFORMATION pi{};
-    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, captureOutput, 0, nullptr, startIn,
-                         &si, &pi)) {
-        process_.reset(pi.hProcess);
-        ::CloseHandle(pi.hThread);
-        id_ = pi.dwProcessId;
+    // Wine, on a loaded machine, now and then fails a start that succeeds a moment later:
+    // a test that starts hundreds of children must not fail on that.
+    for (int attempt = 0; attempt < 5 && !process_; ++attempt) {
+        if (attempt > 0) ::Sleep(200);
+        std::wstring line = commandLine;
+        PROCESS_INFORMATION pi{};
+        if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, captureOutput, 0, nullptr,
+                             startIn, &si, &pi)) {
+            process_.reset(pi.hProcess);
+            ::CloseHandle(pi.hThread);
+            id_ = pi.dwProcessId;
+        }
     }
 }
 
