@@ -5,6 +5,8 @@
 #include "checks/installer_version.h"
 #include "checks/modOS.h"
 #include "checks/path_template.h"
+#include "checks/program_files.h"
+#include "checks/reader_tools.h"
 #include "checks/web_check.h"
 #include "checks/web_fetch.h"
 #include "common/ansi.h"
@@ -73,14 +75,18 @@ CheckResult Prerequisites::CheckDotNet() {
 }
 
 CheckResult Prerequisites::CheckSmartCard() {
-    // Both names are probed every time, the older one first.
-    const bool first = DirExists(kReaderToolsPaths[0]);
-    const bool second = DirExists(kReaderToolsPaths[1]);
-    if (first) return Pass(std::wstring(L"directory found: ") + kReaderToolsPaths[0]);
-    if (second) return Pass(std::wstring(L"directory found: ") + kReaderToolsPaths[1]);
-    return Fail(FailureKind::ReaderToolsMissing, std::wstring(L"directory not found: ") +
-                                                     kReaderToolsPaths[0] + L" or " +
-                                                     kReaderToolsPaths[1]);
+    // Every place is probed, every time, in order; the first found names the pass.
+    const ProgramFilesFolders system = SystemProgramFiles();
+    std::wstring found, looked;
+    for (const std::wstring& place : ReaderToolsPlaces(system.x86, system.x64)) {
+        // The probe takes the path in the system code page, where a name with no exact form
+        // would be a look-alike's: another folder.
+        const bool exists = ToAnsiExactly(place) && DirExists(place);
+        if (exists && found.empty()) found = place;
+        looked += (looked.empty() ? L"" : L" or ") + place;
+    }
+    if (!found.empty()) return Pass(L"directory found: " + found);
+    return Fail(FailureKind::ReaderToolsMissing, L"directory not found: " + looked);
 }
 
 bool Prerequisites::TestUrl(const std::wstring& url, const std::wstring& SearchString,
