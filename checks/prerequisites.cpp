@@ -58,6 +58,9 @@ CheckResult Prerequisites::CheckInstaller() {
     const VersionRead read = ReadVersionInfo(library, info);
     if (read == VersionRead::Damaged)
         return Fail(FailureKind::InstallerBroken, L"the version resource is damaged: " + library);
+    if (read == VersionRead::Replaced)
+        return Fail(FailureKind::InstallerBroken,
+                    L"msi.dll was moved or replaced while it was read: " + library);
     if (read == VersionRead::BeingWritten)
         return Fail(FailureKind::InstallerBroken,
                     L"msi.dll is held open for writing, or locked, by another program: " + library);

@@ -1,6 +1,7 @@
 // The Windows Installer row end to end: the registry value, the file search, the version.
 #include "checks/installer_check.h"
 #include "checks/prerequisites.h"
+#include "checks/version_info.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,45 @@ TEST(CheckWindowsInstaller, OnlyANormalFileCounts) {
     ::DeleteFileW(path.c_str());
     ::CreateDirectoryW(path.c_str(), nullptr);
     EXPECT_FALSE(Prerequisites().CheckInstaller().passed);
+}
+
+// Another program may rename the library and put another under its name once the row has
+// checked it: before the system's first read or between its two. The row then reads no
+// further. (Left alone, this msi30 would show as version 3.1.)
+std::wstring gLibrary, gReplacement;
+int gSwapAt = -1;
+void SwapLibrary(int point) {
+    if (point != gSwapAt) return;
+    ::MoveFileW(gLibrary.c_str(), (gLibrary + L".moved").c_str());
+    if (!gReplacement.empty()) ::CopyFileW(gReplacement.c_str(), gLibrary.c_str(), FALSE);
+}
+
+TEST(CheckWindowsInstaller, TheLibraryReadIsTheOneChecked) {
+    InstallerLocation location;
+    TempFolder folder;
+    location.Set(folder.path());
+    gLibrary = folder / L"msi.dll";
+    const std::wstring msi31 = FixtureFolder(L"msi31") + L"\\msi.dll",
+                       replaced = L"msi.dll was moved or replaced while it was read: " + gLibrary;
+    const struct {
+        int at;
+        std::wstring replacement, reason;
+    } cases[] = {
+        {-1, msi31, L"msi.dll version 3.0.3790.2180 is below 3.1"},
+        {0, msi31, replaced},
+        {1, msi31, replaced},
+        {0, L"", replaced}, // moved away, nothing in its place
+    };
+    gVersionReadPause = SwapLibrary;
+    for (const auto& c : cases) {
+        ::CopyFileW((FixtureFolder(L"msi30") + L"\\msi.dll").c_str(), gLibrary.c_str(), FALSE);
+        gSwapAt = c.at;
+        gReplacement = c.replacement;
+        EXPECT_EQ(Prerequisites().CheckInstaller().reason, c.reason) << c.at;
+        ::DeleteFileW(gLibrary.c_str());
+        ::DeleteFileW((gLibrary + L".moved").c_str());
+    }
+    gVersionReadPause = nullptr;
 }
 
 TEST(FindNormalFile, ExactPathsOnly) {
