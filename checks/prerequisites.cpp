@@ -10,6 +10,7 @@
 #include "checks/web_check.h"
 #include "checks/web_fetch.h"
 #include "common/ansi.h"
+#include "common/registry_text.h"
 #include "registry/cRegistry.h"
 
 namespace skelvane {
@@ -51,6 +52,14 @@ CheckResult Prerequisites::CheckInstaller() {
         return Fail(FailureKind::InstallerBroken,
                     L"the path holds a character the system's code page cannot represent: " +
                         library);
+    // Nor may it have put a look-alike in place of a character it lacks (A with macron read
+    // as A, naming another folder): the value is read once more as stored, and must agree.
+    if (const std::optional<std::wstring> stored =
+            ReadRegistryText(HKEY_LOCAL_MACHINE, kInstallerKey, kInstallerValue);
+        stored && *stored != location)
+        return Fail(FailureKind::InstallerBroken,
+                    L"the path reads as another in the system's code page: " + *stored +
+                        kInstallerLibrary + L" as " + library);
     if (FindNormalFile(library).empty())
         return Fail(FailureKind::InstallerBroken, L"msi.dll not found: " + library);
 

@@ -105,6 +105,31 @@ TEST(CheckWindowsInstaller, OnlyANormalFileCounts) {
     EXPECT_FALSE(Prerequisites().CheckInstaller().passed);
 }
 
+// Read through the code page, what the registry stores may name another folder: a
+// character the code page lacks becomes a look-alike (A with macron, A).
+TEST(CheckWindowsInstaller, TheLocationAsStored) {
+    InstallerLocation location;
+    TempFolder folder;
+    const std::wstring lookAlike = folder / L"A", stored = folder / L"\u0100";
+    ASSERT_TRUE(::CreateDirectoryW(lookAlike.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileW((FixtureFolder(L"msi31") + L"\\msi.dll").c_str(),
+                            (lookAlike + L"\\msi.dll").c_str(), FALSE));
+    const auto store = [](DWORD type, const std::wstring& text) {
+        unique_hkey key;
+        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallerKey, 0, KEY_SET_VALUE, key.put());
+        EXPECT_EQ(::RegSetValueExW(key.get(), kInstallerValue, 0, type,
+                                   reinterpret_cast<const BYTE*>(text.c_str()),
+                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    };
+    store(REG_SZ, stored);
+    EXPECT_EQ(Prerequisites().CheckInstaller().reason,
+              L"the path reads as another in the system's code page: " + stored + L"\\msi.dll as " +
+                  lookAlike + L"\\msi.dll");
+    store(REG_EXPAND_SZ, L"%SystemRoot%\\system32"); // both reads expand it alike
+    EXPECT_TRUE(Prerequisites().CheckInstaller().passed);
+}
+
 // Another program may rename the library and put another under its name once the row has
 // checked it: before the system's first read or between its two. The row then reads no
 // further. (Left alone, this msi30 would show as version 3.1.)
