@@ -7,10 +7,6 @@ namespace skelvane {
 
 inline constexpr wchar_t kDotNetPathTemplate[] = L"$WIN$\\Microsoft.NET\\Framework\\v3.5";
 inline constexpr wchar_t kWindowsToken[] = L"$WIN$";
-inline constexpr const wchar_t* kReaderToolsPaths[] = {
-    L"C:\\Program Files\\Gemplus\\ReaderTools",
-    L"C:\\Program Files\\GemAlto\\ReaderTools",
-};
 
 // The Windows directory as the system gives it; empty text when the call fails.
 std::wstring WindowsDirectory();

@@ -5,9 +5,12 @@
 #include "checks/installer_version.h"
 #include "checks/modOS.h"
 #include "checks/path_template.h"
+#include "checks/program_files.h"
+#include "checks/reader_tools.h"
 #include "checks/web_check.h"
 #include "checks/web_fetch.h"
 #include "common/ansi.h"
+#include "common/registry_text.h"
 #include "registry/cRegistry.h"
 
 namespace skelvane {
@@ -49,6 +52,14 @@ CheckResult Prerequisites::CheckInstaller() {
         return Fail(FailureKind::InstallerBroken,
                     L"the path holds a character the system's code page cannot represent: " +
                         library);
+    // Nor may it have put a look-alike in place of a character it lacks (A with macron read
+    // as A, naming another folder): the value is read once more as stored, and must agree.
+    if (const std::optional<std::wstring> stored =
+            ReadRegistryText(HKEY_LOCAL_MACHINE, kInstallerKey, kInstallerValue);
+        stored && *stored != location)
+        return Fail(FailureKind::InstallerBroken,
+                    L"the path reads as another in the system's code page: " + *stored +
+                        kInstallerLibrary + L" as " + library);
     if (FindNormalFile(library).empty())
         return Fail(FailureKind::InstallerBroken, L"msi.dll not found: " + library);
 
@@ -56,6 +67,9 @@ CheckResult Prerequisites::CheckInstaller() {
     const VersionRead read = ReadVersionInfo(library, info);
     if (read == VersionRead::Damaged)
         return Fail(FailureKind::InstallerBroken, L"the version resource is damaged: " + library);
+    if (read == VersionRead::Replaced)
+        return Fail(FailureKind::InstallerBroken,
+                    L"msi.dll was moved or replaced while it was read: " + library);
     if (read == VersionRead::BeingWritten)
         return Fail(FailureKind::InstallerBroken,
                     L"msi.dll is held open for writing, or locked, by another program: " + library);
@@ -73,14 +87,18 @@ CheckResult Prerequisites::CheckDotNet() {
 }
 
 CheckResult Prerequisites::CheckSmartCard() {
-    // Both names are probed every time, the older one first.
-    const bool first = DirExists(kReaderToolsPaths[0]);
-    const bool second = DirExists(kReaderToolsPaths[1]);
-    if (first) return Pass(std::wstring(L"directory found: ") + kReaderToolsPaths[0]);
-    if (second) return Pass(std::wstring(L"directory found: ") + kReaderToolsPaths[1]);
-    return Fail(FailureKind::ReaderToolsMissing, std::wstring(L"directory not found: ") +
-                                                     kReaderToolsPaths[0] + L" or " +
-                                                     kReaderToolsPaths[1]);
+    // Every place is probed, every time, in order; the first found names the pass.
+    const ProgramFilesFolders system = SystemProgramFiles();
+    std::wstring found, looked;
+    for (const std::wstring& place : ReaderToolsPlaces(system.x86, system.x64)) {
+        // The probe takes the path in the system code page, where a name with no exact form
+        // would be a look-alike's: another folder.
+        const bool exists = ToAnsiExactly(place) && DirExists(place);
+        if (exists && found.empty()) found = place;
+        looked += (looked.empty() ? L"" : L" or ") + place;
+    }
+    if (!found.empty()) return Pass(L"directory found: " + found);
+    return Fail(FailureKind::ReaderToolsMissing, L"directory not found: " + looked);
 }
 
 bool Prerequisites::TestUrl(const std::wstring& url, const std::wstring& SearchString,

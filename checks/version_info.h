@@ -40,10 +40,19 @@ std::string_view BoundedText(const char* text, const char* end);
 // Reads the version resource of path into info; 1 when all eight keys were read, 2 otherwise.
 std::int32_t ReadVersionInfo(const std::wstring& path, VersionInfo& info);
 
-// The same read, telling a damaged resource (never handed to the system's version
-// functions) and a file another program may be changing (held open for writing, or
-// locked) apart from a missing or incomplete one.
-enum class VersionRead { Read, Failed, Damaged, BeingWritten };
+// The same read, telling a damaged resource, a file another program may be changing (held
+// open for writing, or locked) and a name that stopped naming the file checked (moved or
+// replaced) apart from a missing or incomplete one. The system's version functions read by
+// name: they get the name only once the file under it has been checked, and only while
+// it names that file just before their first read (what they read is not trusted until
+// it names it again after their last). A file put in its place and taken away again
+// wholly within their reads is not seen; that takes write access to the file's folder
+// (for the installer's library, an administrator's).
+enum class VersionRead { Read, Failed, Damaged, BeingWritten, Replaced };
 VersionRead ReadVersionResource(const std::wstring& path, VersionInfo& info);
+
+// For tests: called where another program could put another file under the name, once
+// the file has been checked (0) and between the system's two reads (1). Null otherwise.
+inline void (*gVersionReadPause)(int point) = nullptr;
 
 } // namespace skelvane

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace skelvane {
@@ -32,6 +33,31 @@ VersionResourceFacts InspectFile(HANDLE file) {
     return InspectVersionResource({static_cast<const std::uint8_t*>(view.get()), bytes});
 }
 
+struct FileIdentity {
+    DWORD volume = 0, indexHigh = 0, indexLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> IdentityOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(file, &info)) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// True while path names the file whose identity is `held`: its volume and its index there.
+// (On FAT the index is where the name's entry lies in its folder, so there it shows only
+// that the name was not moved elsewhere.)
+bool NamesFile(const std::wstring& path, const std::optional<FileIdentity>& held) {
+    const unique_file named(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+    return held && named && IdentityOf(named.get()) == held;
+}
+
+void Pause(int point) {
+    if (gVersionReadPause) gVersionReadPause(point);
+}
+
 } // namespace
 
 VersionRead ReadVersionResource(const std::wstring& path, VersionInfo& info) {
@@ -40,7 +66,7 @@ VersionRead ReadVersionResource(const std::wstring& path, VersionInfo& info) {
         // Held open until the system has read it, others allowed to read, rename or delete
         // it (as the loader allows) but not to write: its bytes cannot change in between.
         // Putting another file in its place takes write access to its folder (for the
-        // installer row, one the registry's administrators chose).
+        // installer row, one the registry's administrators chose), and is looked for below.
         const unique_file file(::CreateFileW(path.c_str(), GENERIC_READ,
                                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -58,13 +84,19 @@ VersionRead ReadVersionResource(const std::wstring& path, VersionInfo& info) {
         const std::string& name = *ansiName;
         const unique_module functions(LoadSystemLibrary(L"version.dll"));
         if (!functions) return VersionRead::Failed;
+        // Others may rename the file: the name must still be its name when the system reads.
+        const std::optional<FileIdentity> checked = IdentityOf(file.get());
+        Pause(0);
+        if (!NamesFile(path, checked)) return VersionRead::Replaced;
         DWORD ignored = 0;
         const DWORD reported = ::GetFileVersionInfoSizeA(name.c_str(), &ignored);
         if (reported < 1) return VersionRead::Failed;
         if (!ReportedSizeIsSane(reported, facts)) return VersionRead::Damaged;
         const DWORD size = VersionBufferSize(reported, facts);
         std::vector<char> block(size);
+        Pause(1);
         if (!::GetFileVersionInfoA(name.c_str(), 0, size, block.data())) return VersionRead::Failed;
+        if (!NamesFile(path, checked)) return VersionRead::Replaced;
         // The file may have changed since it was looked at: what was read must be sound
         // too, with room behind it for the system's conversion of its texts.
         const std::span<const std::uint8_t> read(

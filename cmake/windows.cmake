@@ -21,10 +21,12 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
 add_library(skelvane_win STATIC
     app/check_table.cpp
     common/ansi.cpp
+    common/registry_text.cpp
     common/system_library.cpp
     checks/directory_probes.cpp
     checks/installer_check.cpp
     checks/modOS.cpp
+    checks/program_files.cpp
     checks/prerequisites.cpp
     checks/version_reader.cpp
     checks/web_check.cpp

@@ -1,9 +1,14 @@
 // The .NET Framework and reader tools rows against folders made in the prefix's drive.
 #include "checks/directory_probes.h"
 #include "checks/prerequisites.h"
+#include "checks/program_files.h"
+#include "checks/reader_tools.h"
+#include "common/ansi.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace skelvane::test {
 namespace {
@@ -69,21 +74,37 @@ TEST(CheckDotNetFramework, TheVersionFolderUnderWindows) {
     EXPECT_EQ(Prerequisites().CheckDotNet().reason, L"directory not found: " + path);
 }
 
-TEST(CheckReaderTools, EitherOfTheTwoNames) {
-    for (const wchar_t* path : kReaderToolsPaths)
-        if (DirExists(path)) GTEST_SKIP() << "reader tools already present";
-    for (int present = 0; present < 4; ++present) {
-        std::unique_ptr<MadeFolders> first, second;
-        if (present & 1) first = std::make_unique<MadeFolders>(kReaderToolsPaths[0]);
-        if (present & 2) second = std::make_unique<MadeFolders>(kReaderToolsPaths[1]);
-        const CheckResult r = Prerequisites().CheckSmartCard();
-        EXPECT_EQ(r.passed, present != 0) << present;
-        EXPECT_EQ(r.reason,
-                  present == 0 ? L"directory not found: C:\\Program Files\\Gemplus\\ReaderTools or "
-                                 L"C:\\Program Files\\GemAlto\\ReaderTools"
-                  : present & 1 ? L"directory found: C:\\Program Files\\Gemplus\\ReaderTools"
-                                : L"directory found: C:\\Program Files\\GemAlto\\ReaderTools");
+// In the 64-bit prefix, both builds read the (x86) folder and "C:\Program Files", which is
+// the literal one: four places, each probed by its full path.
+TEST(CheckReaderTools, EveryPlaceInOrder) {
+    const ProgramFilesFolders system = SystemProgramFiles();
+    EXPECT_EQ(system.x86, L"C:\\Program Files (x86)");
+    EXPECT_EQ(system.x64, L"C:\\Program Files");
+    const std::wstring places[] = {kReaderToolsPaths[0], kReaderToolsPaths[1],
+                                   L"C:\\Program Files (x86)\\Gemplus\\ReaderTools",
+                                   L"C:\\Program Files (x86)\\GemAlto\\ReaderTools"};
+    for (const std::wstring& place : places)
+        if (DirExists(place)) GTEST_SKIP() << "reader tools already present";
+    const CheckResult none = Prerequisites().CheckSmartCard();
+    EXPECT_FALSE(none.passed);
+    EXPECT_EQ(none.reason, L"directory not found: " + places[0] + L" or " + places[1] + L" or " +
+                               places[2] + L" or " + places[3]);
+    std::printf("nothing installed: %s\n", ToAnsi(none.reason).c_str());
+    for (const std::wstring& place : places) {
+        {
+            MadeFolders made(place);
+            const CheckResult r = Prerequisites().CheckSmartCard();
+            EXPECT_TRUE(r.passed);
+            EXPECT_EQ(r.reason, L"directory found: " + place);
+        }
+        MadeFolders parent(place.substr(0, place.rfind(L'\\')));
+        ASSERT_TRUE(WriteFileBytes(place, "a file, not a folder"));
+        EXPECT_FALSE(Prerequisites().CheckSmartCard().passed) << ToAnsi(place);
+        ::DeleteFileW(place.c_str());
     }
+    // Found at two places, the earlier names the pass.
+    MadeFolders later(places[2]), earlier(places[1]);
+    EXPECT_EQ(Prerequisites().CheckSmartCard().reason, L"directory found: " + places[1]);
 }
 
 } // namespace

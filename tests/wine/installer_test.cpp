@@ -1,6 +1,7 @@
 // The Windows Installer row end to end: the registry value, the file search, the version.
 #include "checks/installer_check.h"
 #include "checks/prerequisites.h"
+#include "checks/version_info.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,70 @@ TEST(CheckWindowsInstaller, OnlyANormalFileCounts) {
     ::DeleteFileW(path.c_str());
     ::CreateDirectoryW(path.c_str(), nullptr);
     EXPECT_FALSE(Prerequisites().CheckInstaller().passed);
+}
+
+// Read through the code page, what the registry stores may name another folder: a
+// character the code page lacks becomes a look-alike (A with macron, A).
+TEST(CheckWindowsInstaller, TheLocationAsStored) {
+    InstallerLocation location;
+    TempFolder folder;
+    const std::wstring lookAlike = folder / L"A", stored = folder / L"\u0100";
+    ASSERT_TRUE(::CreateDirectoryW(lookAlike.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileW((FixtureFolder(L"msi31") + L"\\msi.dll").c_str(),
+                            (lookAlike + L"\\msi.dll").c_str(), FALSE));
+    const auto store = [](DWORD type, const std::wstring& text) {
+        unique_hkey key;
+        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallerKey, 0, KEY_SET_VALUE, key.put());
+        EXPECT_EQ(::RegSetValueExW(key.get(), kInstallerValue, 0, type,
+                                   reinterpret_cast<const BYTE*>(text.c_str()),
+                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    };
+    store(REG_SZ, stored);
+    EXPECT_EQ(Prerequisites().CheckInstaller().reason,
+              L"the path reads as another in the system's code page: " + stored + L"\\msi.dll as " +
+                  lookAlike + L"\\msi.dll");
+    store(REG_EXPAND_SZ, L"%SystemRoot%\\system32"); // both reads expand it alike
+    EXPECT_TRUE(Prerequisites().CheckInstaller().passed);
+}
+
+// Another program may rename the library and put another under its name once the row has
+// checked it: before the system's first read or between its two. The row then reads no
+// further. (Left alone, this msi30 would show as version 3.1.)
+std::wstring gLibrary, gReplacement;
+int gSwapAt = -1;
+void SwapLibrary(int point) {
+    if (point != gSwapAt) return;
+    ::MoveFileW(gLibrary.c_str(), (gLibrary + L".moved").c_str());
+    if (!gReplacement.empty()) ::CopyFileW(gReplacement.c_str(), gLibrary.c_str(), FALSE);
+}
+
+TEST(CheckWindowsInstaller, TheLibraryReadIsTheOneChecked) {
+    InstallerLocation location;
+    TempFolder folder;
+    location.Set(folder.path());
+    gLibrary = folder / L"msi.dll";
+    const std::wstring msi31 = FixtureFolder(L"msi31") + L"\\msi.dll",
+                       replaced = L"msi.dll was moved or replaced while it was read: " + gLibrary;
+    const struct {
+        int at;
+        std::wstring replacement, reason;
+    } cases[] = {
+        {-1, msi31, L"msi.dll version 3.0.3790.2180 is below 3.1"},
+        {0, msi31, replaced},
+        {1, msi31, replaced},
+        {0, L"", replaced}, // moved away, nothing in its place
+    };
+    gVersionReadPause = SwapLibrary;
+    for (const auto& c : cases) {
+        ::CopyFileW((FixtureFolder(L"msi30") + L"\\msi.dll").c_str(), gLibrary.c_str(), FALSE);
+        gSwapAt = c.at;
+        gReplacement = c.replacement;
+        EXPECT_EQ(Prerequisites().CheckInstaller().reason, c.reason) << c.at;
+        ::DeleteFileW(gLibrary.c_str());
+        ::DeleteFileW((gLibrary + L".moved").c_str());
+    }
+    gVersionReadPause = nullptr;
 }
 
 TEST(FindNormalFile, ExactPathsOnly) {

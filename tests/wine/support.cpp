@@ -2,6 +2,7 @@
 
 #include "checks/directory_probes.h"
 #include "checks/installer_check.h"
+#include "checks/reader_tools.h"
 #include "common/shown_text.h"
 
 #include <algorithm>
