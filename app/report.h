@@ -3,6 +3,7 @@
 // for what the window copies to the clipboard.
 #include "checks/check_result.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,12 +20,15 @@ struct ReportRow {
 struct ReportOptions {
     bool json = false;
     bool help = false;
-    std::wstring error; // an argument that was not understood
+    bool version = false;
+    // The first argument not understood, quoted and made safe to show; a long one is cut.
+    std::optional<std::wstring> unknown;
 };
 
 inline constexpr int kExitAllPassed = 0;
 inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNotWritten = 3; // the report could not be made or written
 
 // The JSON's shape: raised only when a field changes its meaning or goes; new fields
 // come without a new number.
@@ -40,6 +44,7 @@ struct LocalTime {
     int year, month, day, hour, minute, second;
 };
 
+// Each option as --name or /name, in any letter case; help also as -h, -? and /?.
 ReportOptions ParseReportArguments(const std::vector<std::wstring>& arguments);
 int ReportExitCode(const std::vector<ReportRow>& rows);
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 #include <set>
 
 namespace skelvane {
@@ -22,16 +23,34 @@ std::vector<ReportRow> Rows(bool lastPasses) {
              lastPasses ? L"" : L"Install the tools."}};
 }
 
-TEST(ReportArguments, OptionsAndMistakes) {
-    EXPECT_FALSE(ParseReportArguments({}).json);
-    EXPECT_TRUE(ParseReportArguments({L"--json"}).json);
-    EXPECT_TRUE(ParseReportArguments({L"/json"}).json);
-    for (const wchar_t* help : {L"--help", L"-h", L"/?", L"-?"})
-        EXPECT_TRUE(ParseReportArguments({help}).help);
-    EXPECT_EQ(ParseReportArguments({L"--json", L"--jsno", L"x"}).error, L"--jsno");
-    // The argument is shown as any text from outside is.
-    EXPECT_EQ(ParseReportArguments({L"\x1b]0;x\a\u202e"}).error, L"\uFFFD]0;x\uFFFD\uFFFD");
-    EXPECT_EQ(ParseReportArguments({L""}).error, L"");
+// One rule: --name or /name, any letter case; help's short forms too. The first argument
+// not known is quoted as any text from outside is shown, and cut when long.
+TEST(ReportArguments, EveryOptionInBothFormsAndAnyCase) {
+    const auto read = [](const std::vector<std::wstring>& arguments) {
+        const ReportOptions o = ParseReportArguments(arguments);
+        return std::wstring(o.json ? L"json " : L"") + (o.help ? L"help " : L"") +
+               (o.version ? L"version " : L"") + o.unknown.value_or(L"");
+    };
+    const std::wstring a60(60, L'a'), a59(59, L'a');
+    const std::pair<std::vector<std::wstring>, std::wstring> cases[] = {
+        {{}, L""},
+        {{L"--json"}, L"json "},
+        {{L"/JSON", L"--Json"}, L"json "},
+        {{L"/Help", L"-H", L"/?", L"-?"}, L"help "},
+        {{L"--VERSION", L"/version"}, L"version "},
+        {{L"--json", L"--jsno", L"x"}, L"json \"--jsno\""},
+        {{L""}, L"\"\""},
+        {{L"-json", L"json", L"/h", L"--json="}, L"\"-json\""},
+        {{L"\x1b]0;x\a\u202e"}, L"\"\uFFFD]0;x\uFFFD\uFFFD\""},
+        {{a60}, L"\"" + a60 + L"\""},
+        {{std::wstring(32000, L'a')}, L"\"" + a60 + L"\"... (32000 characters)"},
+        {{a59 + L"\xD83D\xDE00"
+                L"b"},
+         L"\"" + a59 + L"\"... (62 characters)"}, // a pair stays whole
+    };
+    for (const auto& [arguments, options] : cases)
+        EXPECT_EQ(read(arguments), options)
+            << (arguments.empty() ? L"" : arguments[0].substr(0, 9));
 }
 
 TEST(ReportExitCode, ZeroOnlyWhenAllPass) {
@@ -47,6 +66,7 @@ TEST(ReportText, AlignedLinesNextStepsThenTheSystem) {
                                L"Operating system: Windows XP SP3\n";
     EXPECT_EQ(ReportText(Rows(false), L"Windows XP SP3"), lines);
     EXPECT_EQ(ReportText({}, L""), L"Operating system: (not recognised)\n");
+    EXPECT_EQ(ReportText({}, L" SP2"), L"Operating system: (not recognised) SP2\n");
 
     // Copied to the clipboard: the same lines, the program and the time, as Windows text.
     std::wstring crlf;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 namespace skelvane::test {
 namespace {
@@ -229,14 +230,66 @@ TEST(Report, ProxiesThatAskForSignIn) {
     }
 }
 
-TEST(Report, HelpAndBadArguments) {
+TEST(Report, HelpVersionAndBadArguments) {
     const Outcome help = Report(L"--help");
     EXPECT_EQ(help.code, 0u);
     EXPECT_NE(help.output.find("Usage: SkelvaneReport [--json]"), std::string::npos);
     EXPECT_NE(help.output.find("Exit code: 0 when all six checks pass"), std::string::npos);
+    const Outcome version = Report(L"/Version");
+    EXPECT_EQ(version.code, 0u);
+    EXPECT_EQ(version.output,
+              "SkelvaneReport " + FileVersionOf(ProductExe(L"SkelvaneReport.exe")) + "\r\n");
     const Outcome bad = Report(L"--frobnicate");
     EXPECT_EQ(bad.code, 2u);
     EXPECT_EQ(bad.output, ""); // the complaint goes to standard error
+}
+
+// Standard output on a device that is always full: exit code 3 and one line on standard
+// error, whether the checks ran or not. A bad argument is still 2, and like help and
+// version it runs no check (the http host sees no request).
+TEST(Report, OutputThatCannotBeWrittenHasAnExitCodeOfItsOwn) {
+    LoopbackServer app(47801, LoopbackServer::kHostile);
+    ASSERT_TRUE(app.running());
+    const std::string failed = "SkelvaneReport: the report could not be written to standard output";
+    const std::string usage = "; SkelvaneReport --help explains the options.\r\n";
+    const std::tuple<std::wstring, DWORD, std::string, bool> cases[] = {
+        {L"--Help", 3, failed, false},
+        {L"", 3, failed, true},
+        {L"/JSON", 3, failed, true},
+        {L"\"\"", 2, "SkelvaneReport: unknown argument \"\"" + usage, false},
+        {std::wstring(32000, L'x'), 2,
+         "SkelvaneReport: unknown argument \"" + std::string(60, 'x') + "\"... (32000 characters)" +
+             usage,
+         false},
+    };
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const unique_file full(::CreateFileW(L"\\\\?\\unix\\dev\\full", GENERIC_WRITE, FILE_SHARE_WRITE,
+                                         &inherited, OPEN_EXISTING, 0, nullptr));
+    TempFolder folder;
+    for (const auto& [arguments, code, says, checks] : cases) {
+        unique_file error(::CreateFileW((folder / L"stderr").c_str(), GENERIC_WRITE, 0, &inherited,
+                                        CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(full && error);
+        STARTUPINFOW si{sizeof si};
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = full.get();
+        si.hStdError = error.get();
+        std::wstring line = L"\"" + ProductExe(L"SkelvaneReport.exe") + L"\" " + arguments;
+        PROCESS_INFORMATION pi{};
+        const long before = app.requests();
+        ASSERT_TRUE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                     nullptr, &si, &pi));
+        const unique_kernel_handle process(pi.hProcess), thread(pi.hThread);
+        DWORD exit = 0;
+        ASSERT_EQ(::WaitForSingleObject(pi.hProcess, 150000), WAIT_OBJECT_0);
+        ::GetExitCodeProcess(pi.hProcess, &exit);
+        error.reset();
+        const std::string said = ReadFileBytes(folder / L"stderr");
+        EXPECT_EQ(exit, code) << said;
+        EXPECT_EQ(said.rfind(says, 0), 0u) << said;
+        EXPECT_EQ(said.find("\r\n"), said.size() - 2) << "one line: " << said;
+        EXPECT_EQ(app.requests() > before, checks) << said;
+    }
 }
 
 } // namespace
