@@ -116,7 +116,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) != WA_INACTIVE) QueueChecks();
         break;
     case WM_APP_STARTCHECKS:
-        OnStartChecks(wParam);
+        OnStartChecks();
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -234,20 +234,27 @@ HWND frmMain::Tooltip() {
 void frmMain::QueueChecks() {
     if (sequence_ != Sequence::Loaded) return;
     sequence_ = Sequence::Queued;
+    menuWaits_ = 0;
     ::PostMessageW(hwnd_, WM_APP_STARTCHECKS, 0, 0);
 }
 
-void frmMain::OnStartChecks(WPARAM tries) {
+// Any program can post this message, so it carries nothing and starts only the run
+// QueueChecks queued, once: a copy that comes during the run (and would run the checks
+// again inside its waits) or after it (over the last results) does nothing.
+void frmMain::OnStartChecks() {
+    if (sequence_ != Sequence::Queued) return;
     // Run from inside a menu's loop, the checks would hold that menu open and frozen: the
     // menu is closed first, and the start waits in the queue behind the loop's end.
-    if (tries < 10 && EndOpenMenu())
-        return (void)::PostMessageW(hwnd_, WM_APP_STARTCHECKS, tries + 1, 0);
-    if (!DoEvents()) return; // paint the initial state before anything blocks
+    if (menuWaits_ < 10 && EndOpenMenu()) {
+        ++menuWaits_;
+        return (void)::PostMessageW(hwnd_, WM_APP_STARTCHECKS, 0, 0);
+    }
+    sequence_ = Sequence::Running; // before the first wait, which handles what is posted
+    if (!DoEvents()) return;       // paint the initial state before anything blocks
     RunChecks();
 }
 
 void frmMain::RunChecks() {
-    sequence_ = Sequence::Running;
     ::SetCursor(::LoadCursorW(nullptr, kWaitCursor));
     const WindowsFamily family = ThisWindows();
     results_.reserve(std::size(kCheckRows));
