@@ -154,7 +154,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmMain::CreateControls() {
-    look_.Refresh(instance_, dpi_, pictures_);
+    look_.Refresh(instance_, dpi_);
     font_ = ChooseFont(hwnd_, dpi_);
     HGDIOBJ font = font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT);
 
@@ -188,7 +188,7 @@ void frmMain::CreateControls() {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(item->id)), instance_, nullptr);
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         controls_[static_cast<int>(item->id) - 1] = control;
-        if (item->image != Image::None) Picture(item->id) = look_.Picture(item->image);
+        Picture(item->id) = item->image;
     }
     PlaceOsLabel(hwnd_, dpi_, font);
 }
@@ -212,7 +212,7 @@ void frmMain::OnDpiChanged(int dpi, const RECT* suggested) {
 // The system's colours or the DPI changed: new colours and pictures, the whole window
 // repainted in them.
 void frmMain::RefreshLook() {
-    look_.Refresh(instance_, dpi_, pictures_);
+    look_.Refresh(instance_, dpi_);
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -275,7 +275,7 @@ void frmMain::RunChecks() {
     ::SetFocus(Control(ControlId::cmdClose));
 }
 
-// The box takes the very bitmap the hidden tick or cross box holds. Its text says the
+// The box takes the picture the hidden tick or cross box holds. Its text says the
 // verdict, the reason and the next step to screen readers; the tooltip shows the last two.
 void frmMain::ShowRow(const CheckRow& row, const ReportRow& result) {
     if (!hwnd_) return; // closed while the check ran: nothing is left to show it in

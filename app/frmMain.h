@@ -61,7 +61,7 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     bool PumpMessages(bool holdInput);
     void Dispatch(MSG& msg);
     void SetLabelText(ControlId label, const std::wstring& text);
-    HBITMAP& Picture(ControlId id) { return pictures_[static_cast<int>(id) - 1]; }
+    Image& Picture(ControlId id) { return pictures_[static_cast<int>(id) - 1]; }
     HWND Control(ControlId id) const { return controls_[static_cast<int>(id) - 1]; }
 
     HINSTANCE instance_ = nullptr;
@@ -70,7 +70,7 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     Sequence sequence_ = Sequence::Loaded;
     int menuWaits_ = 0; // how often the queued start has waited for an open menu to close
     std::array<HWND, kControls.size()> controls_{};
-    std::array<HBITMAP, kControls.size()> pictures_{}; // shared references into look_'s
+    std::array<Image, kControls.size()> pictures_{}; // what each picture box shows
     WindowLook look_;
     unique_gdi font_;
     HWND tooltip_ = nullptr;         // made on first use; owned by the window, destroyed with it
