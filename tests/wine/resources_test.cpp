@@ -1,4 +1,5 @@
-// The product's own resources, read back with the system's functions.
+// The product's own resources, read back with the system's functions and the window's own
+// picture code.
 #include "app/dpi.h"
 #include "app/picture_data.h"
 #include "app/pictures.h"
