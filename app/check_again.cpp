@@ -29,7 +29,7 @@ void frmMain::ResetRows() {
     if (tooltip_) ::SendMessageW(tooltip_, TTM_POP, 0, 0);
     for (const ControlId id : kStatusBoxes) {
         HWND box = Control(id);
-        Picture(id) = look_.Picture(LayoutOf(id).image);
+        Picture(id) = LayoutOf(id).image;
         ::SetWindowTextW(box, kNotCheckedText);
         ::InvalidateRect(box, nullptr, TRUE);
         if (!tooltip_) continue;

@@ -116,7 +116,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) != WA_INACTIVE) QueueChecks();
         break;
     case WM_APP_STARTCHECKS:
-        OnStartChecks(wParam);
+        OnStartChecks();
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -154,7 +154,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmMain::CreateControls() {
-    look_.Refresh(instance_, dpi_, pictures_);
+    look_.Refresh(instance_, dpi_);
     font_ = ChooseFont(hwnd_, dpi_);
     HGDIOBJ font = font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT);
 
@@ -188,7 +188,7 @@ void frmMain::CreateControls() {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(item->id)), instance_, nullptr);
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         controls_[static_cast<int>(item->id) - 1] = control;
-        if (item->image != Image::None) Picture(item->id) = look_.Picture(item->image);
+        Picture(item->id) = item->image;
     }
     PlaceOsLabel(hwnd_, dpi_, font);
 }
@@ -212,7 +212,7 @@ void frmMain::OnDpiChanged(int dpi, const RECT* suggested) {
 // The system's colours or the DPI changed: new colours and pictures, the whole window
 // repainted in them.
 void frmMain::RefreshLook() {
-    look_.Refresh(instance_, dpi_, pictures_);
+    look_.Refresh(instance_, dpi_);
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -234,20 +234,27 @@ HWND frmMain::Tooltip() {
 void frmMain::QueueChecks() {
     if (sequence_ != Sequence::Loaded) return;
     sequence_ = Sequence::Queued;
+    menuWaits_ = 0;
     ::PostMessageW(hwnd_, WM_APP_STARTCHECKS, 0, 0);
 }
 
-void frmMain::OnStartChecks(WPARAM tries) {
+// Any program can post this message, so it carries nothing and starts only the run
+// QueueChecks queued, once: a copy that comes during the run (and would run the checks
+// again inside its waits) or after it (over the last results) does nothing.
+void frmMain::OnStartChecks() {
+    if (sequence_ != Sequence::Queued) return;
     // Run from inside a menu's loop, the checks would hold that menu open and frozen: the
     // menu is closed first, and the start waits in the queue behind the loop's end.
-    if (tries < 10 && EndOpenMenu())
-        return (void)::PostMessageW(hwnd_, WM_APP_STARTCHECKS, tries + 1, 0);
-    if (!DoEvents()) return; // paint the initial state before anything blocks
+    if (menuWaits_ < 10 && EndOpenMenu()) {
+        ++menuWaits_;
+        return (void)::PostMessageW(hwnd_, WM_APP_STARTCHECKS, 0, 0);
+    }
+    sequence_ = Sequence::Running; // before the first wait, which handles what is posted
+    if (!DoEvents()) return;       // paint the initial state before anything blocks
     RunChecks();
 }
 
 void frmMain::RunChecks() {
-    sequence_ = Sequence::Running;
     ::SetCursor(::LoadCursorW(nullptr, kWaitCursor));
     const WindowsFamily family = ThisWindows();
     results_.reserve(std::size(kCheckRows));
@@ -268,7 +275,7 @@ void frmMain::RunChecks() {
     ::SetFocus(Control(ControlId::cmdClose));
 }
 
-// The box takes the very bitmap the hidden tick or cross box holds. Its text says the
+// The box takes the picture the hidden tick or cross box holds. Its text says the
 // verdict, the reason and the next step to screen readers; the tooltip shows the last two.
 void frmMain::ShowRow(const CheckRow& row, const ReportRow& result) {
     if (!hwnd_) return; // closed while the check ran: nothing is left to show it in

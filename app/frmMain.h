@@ -32,15 +32,15 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     void OnWindowGone() override { controls_.fill(nullptr); }
 
   private:
-    // Loaded, then Queued by the first activation (or the first show), Running while
-    // RunChecks works, Done at its end; a closed window stops it where it is. Check again
+    // Loaded, then Queued by the first activation (or the first show), Running from the
+    // queued start on, Done at its end; a closed window stops it where it is. Check again
     // takes Done back to Loaded and queues the sequence at once.
     enum class Sequence { Loaded, Queued, Running, Done };
 
     bool Create(HINSTANCE instance);
     void CreateControls();
     void QueueChecks();
-    void OnStartChecks(WPARAM tries);
+    void OnStartChecks();
     void CheckAgain(); // check_again.cpp
     void ResetRows();
     void OnCommand(int id, int code);
@@ -61,15 +61,16 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     bool PumpMessages(bool holdInput);
     void Dispatch(MSG& msg);
     void SetLabelText(ControlId label, const std::wstring& text);
-    HBITMAP& Picture(ControlId id) { return pictures_[static_cast<int>(id) - 1]; }
+    Image& Picture(ControlId id) { return pictures_[static_cast<int>(id) - 1]; }
     HWND Control(ControlId id) const { return controls_[static_cast<int>(id) - 1]; }
 
     HINSTANCE instance_ = nullptr;
     HACCEL shortcuts_ = nullptr; // a resource: the system frees it with the program
     int dpi_ = 96;
     Sequence sequence_ = Sequence::Loaded;
+    int menuWaits_ = 0; // how often the queued start has waited for an open menu to close
     std::array<HWND, kControls.size()> controls_{};
-    std::array<HBITMAP, kControls.size()> pictures_{}; // shared references into look_'s
+    std::array<Image, kControls.size()> pictures_{}; // what each picture box shows
     WindowLook look_;
     unique_gdi font_;
     HWND tooltip_ = nullptr;         // made on first use; owned by the window, destroyed with it

@@ -34,24 +34,19 @@ HBITMAP LoadPicture(HINSTANCE instance, Image image, int scalePlace, Colour ink)
 
 } // namespace
 
-void PictureSet::Load(HINSTANCE instance, int dpi, Colour ink, std::span<HBITMAP> references) {
-    const int place = PictureScalePlace(dpi);
-    std::array<unique_gdi, 4> fresh;
-    for (std::size_t i = 0; i < fresh.size(); ++i)
-        fresh[i].reset(LoadPicture(instance, static_cast<Image>(i + 1), place, ink));
-    for (HBITMAP& reference : references)
-        for (std::size_t i = 0; i < fresh.size(); ++i)
-            if (reference && reference == bitmaps_[i].get()) {
-                reference = static_cast<HBITMAP>(fresh[i].get());
-                break;
-            }
-    bitmaps_ = std::move(fresh);
+void PictureSet::Choose(HINSTANCE instance, int dpi, Colour ink) {
+    instance_ = instance;
+    scalePlace_ = PictureScalePlace(dpi);
+    ink_ = ink;
+    for (unique_gdi& bitmap : bitmaps_)
+        bitmap.reset();
 }
 
-HBITMAP PictureSet::Get(Image image) const {
+HBITMAP PictureSet::Get(Image image) {
     const int i = static_cast<int>(image) - 1;
-    return i >= 0 && i < static_cast<int>(bitmaps_.size()) ? static_cast<HBITMAP>(bitmaps_[i].get())
-                                                           : nullptr;
+    if (i < 0 || i >= static_cast<int>(bitmaps_.size())) return nullptr;
+    if (!bitmaps_[i]) bitmaps_[i].reset(LoadPicture(instance_, image, scalePlace_, ink_));
+    return static_cast<HBITMAP>(bitmaps_[i].get());
 }
 
 void DrawPicture(HDC dc, const RECT& box, HBITMAP picture, HBRUSH background) {

@@ -8,18 +8,22 @@
 #include <windows.h>
 
 #include <array>
-#include <span>
 
 namespace skelvane {
 
 class PictureSet {
   public:
-    // Loads every picture made for dpi, the placeholder in ink. Each reference that held one
-    // of the old pictures holds its new counterpart afterwards.
-    void Load(HINSTANCE instance, int dpi, Colour ink, std::span<HBITMAP> references);
-    HBITMAP Get(Image image) const;
+    // The pictures made for dpi from now on, the placeholder in ink.
+    void Choose(HINSTANCE instance, int dpi, Colour ink);
+    // Each picture is made when first asked for; one the system could not make then (short
+    // of memory or GDI handles) is tried again at the next request, so it shows as soon as
+    // the system can spare it. None for Image::None.
+    HBITMAP Get(Image image);
 
   private:
+    HINSTANCE instance_ = nullptr;
+    int scalePlace_ = 0;
+    Colour ink_ = 0;
     std::array<unique_gdi, 4> bitmaps_;
 };
 

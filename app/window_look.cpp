@@ -1,5 +1,7 @@
 #include "app/window_look.h"
 
+#include "app/layout.h"
+
 namespace skelvane {
 
 SystemScheme ReadSystemScheme() {
@@ -10,11 +12,17 @@ SystemScheme ReadSystemScheme() {
             ::GetSysColor(COLOR_HOTLIGHT)};
 }
 
-void WindowLook::Refresh(HINSTANCE instance, int dpi, std::span<HBITMAP> references) {
+void WindowLook::Refresh(HINSTANCE instance, int dpi) {
     palette_ = ChoosePalette(ReadSystemScheme());
-    unique_gdi brush(::CreateSolidBrush(palette_.background));
-    if (brush) background_ = std::move(brush);
-    pictures_.Load(instance, dpi, palette_.text, references);
+    pictures_.Choose(instance, dpi, palette_.text);
+}
+
+// Brushes the system owns, in the very colours the palette names: nothing is made here, so
+// nothing can fail to be, and the text never takes a new colour without its background.
+HBRUSH WindowLook::Background() const {
+    static_assert(kWindowBackground == 0xFFFFFF, "painted with the stock white brush");
+    return palette_.system ? ::GetSysColorBrush(COLOR_WINDOW)
+                           : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
 }
 
 } // namespace skelvane

@@ -3,11 +3,8 @@
 // its DPI. Refreshed when the scheme or the DPI changes.
 #include "app/colours.h"
 #include "app/pictures.h"
-#include "common/unique_handle.h"
 
 #include <windows.h>
-
-#include <span>
 
 namespace skelvane {
 
@@ -16,19 +13,17 @@ SystemScheme ReadSystemScheme();
 
 class WindowLook {
   public:
-    // The references that held the old pictures hold the new ones afterwards.
-    void Refresh(HINSTANCE instance, int dpi, std::span<HBITMAP> references);
-    HBRUSH Background() const { return static_cast<HBRUSH>(background_.get()); }
+    // The system's colours, and the pictures for dpi in them, from now on.
+    void Refresh(HINSTANCE instance, int dpi);
+    HBRUSH Background() const;
     Colour Text() const { return palette_.text; }
     Colour OsLabel() const { return palette_.osLabel; }
-    HBITMAP Picture(Image image) const { return pictures_.Get(image); }
-    void Draw(HDC dc, const RECT& box, HBITMAP picture) const {
-        DrawPicture(dc, box, picture, Background());
+    void Draw(HDC dc, const RECT& box, Image image) {
+        DrawPicture(dc, box, pictures_.Get(image), Background());
     }
 
   private:
-    Palette palette_{};
-    unique_gdi background_;
+    Palette palette_ = ChoosePalette({});
     PictureSet pictures_;
 };
 

@@ -78,8 +78,8 @@ def cross():
 
 
 def placeholder():
-    """A question mark in one-pixel strokes; black, and drawn in the text colour where
-    the window's colours are the system's."""
+    """A question mark in one-pixel strokes; black, and drawn in the window's text colour
+    whatever the scheme."""
     path = [(2, 1), (3, 0), (7, 0), (8, 1), (8, 3), (5, 6), (5, 7.2)]
     segs = [(*a, *b) for a, b in zip(path, path[1:])] + [(5, 9, 5, 9)]
     return stroke(segs, (0, 0, 0), inner=0.6), 11, 11

@@ -1,6 +1,8 @@
-// The product's own resources, read back with the system's functions.
+// The product's own resources, read back with the system's functions and the window's own
+// picture code.
 #include "app/dpi.h"
 #include "app/picture_data.h"
+#include "app/pictures.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -109,6 +111,26 @@ TEST(Resources, IconImagesAndManifest) {
     EXPECT_NE(text.find(">true</dpiAware>"), std::string::npos); // Windows before 10 1703
     EXPECT_EQ(text.find("1f676c76-80e1-4239-95bb-83d0f6d0da78"), std::string::npos); // no 8.1 claim
     EXPECT_EQ(text.find("8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"), std::string::npos); // no 10 claim
+    ::FreeLibrary(exe);
+}
+
+// A picture the system could not make, every GDI handle taken, is made at the next request
+// once the system can spare one: a tick or a cross never stays blank.
+TEST(Resources, PictureMadeOnceTheSystemCanSpareIt) {
+    HMODULE exe =
+        ::LoadLibraryExW(ProductExe(L"Skelvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(exe);
+    std::vector<unique_gdi> taken;
+    for (unique_gdi b; taken.size() < 100000 && (b.reset(::CreateBitmap(1, 1, 1, 1, nullptr)), b);)
+        taken.push_back(std::move(b));
+    PictureSet pictures;
+    pictures.Choose(exe, 144, 0);
+    EXPECT_FALSE(pictures.Get(Image::Tick)) << taken.size() << " handles taken";
+    taken.clear();
+    BITMAP tick{};
+    ASSERT_TRUE(::GetObjectW(pictures.Get(Image::Tick), sizeof tick, &tick));
+    EXPECT_EQ(tick.bmWidth, 29); // 19 by 21 at 150 %
+    EXPECT_EQ(tick.bmHeight, 32);
     ::FreeLibrary(exe);
 }
 

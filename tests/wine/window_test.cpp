@@ -181,8 +181,17 @@ TEST(Window, StaysResponsiveDuringAFetchAndClosesMidFetch) {
     std::printf("closed mid-fetch: the process ended %lu ms later\n", took);
 }
 
+// Every message of the window's private range, as any program on the desktop may post it.
+void PostPrivateRange(HWND window) {
+    for (UINT msg = WM_APP; msg <= WM_APP + 15; ++msg)
+        for (WPARAM w : {0, 1, 10})
+            ::PostMessageW(window, msg, w, 0);
+}
+
 // Ctrl+C and the client area's menu copy the results once the checks are done, not
-// before; Escape never closes the window, Enter on the focused Close does.
+// before; Escape never closes the window, Enter on the focused Close does. What another
+// program posts to the window's private range, during the run and after it, neither
+// starts, nests nor ends a run: the copy still holds the one run's six rows.
 TEST(Window, KeysAndMenuAfterTheChecks) {
     ChildProcess app(L"\"" + ProductExe(L"Skelvane.exe") + L"\"");
     HWND window = FindProcessWindow(app.id(), kMainClass, 20000);
@@ -191,11 +200,13 @@ TEST(Window, KeysAndMenuAfterTheChecks) {
     EmptyClipboard();
     while (WindowText(Item(window, kStatusBoxes[0])) == kNotCheckedText && ::IsWindow(window))
         ::Sleep(20);
+    PostPrivateRange(window);
     Press({VK_CONTROL, 'C'}); // while the checks run: held, like all input
     EXPECT_EQ(Clipboard(), L"");
     WatchRun(window, 90000);
     HWND close = Item(window, ControlId::cmdClose);
     ASSERT_TRUE(::IsWindowEnabled(close));
+    PostPrivateRange(window);
 
     // The console report's lines, then the program and when the checks ran: today.
     LocalTime when{};
