@@ -30,6 +30,9 @@ done
 cmp "$work/one/$dir.zip" "$work/two/$dir.zip" || fail "the zip differs between two builds"
 (cd "$work/one/$dir" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 [ -f "$work/one/$dir/README.md" ] || fail "no README in the release"
+for doc in $(grep -o '(docs/[a-z.-]*' "$here/README.md" | cut -c2- | sort -u); do
+  [ -f "$work/one/$dir/$doc" ] || fail "the README links to $doc, which the release lacks"
+done
 [ -f "$work/one/$dir/report.schema.json" ] || fail "no report schema in the release"
 unzip -l "$work/one/$dir.zip" >"$work/zip.txt" || fail "the zip does not open"
 grep -q "$dir/x86/Skelvane.exe" "$work/zip.txt" || fail "the zip lacks the program"
