@@ -16,23 +16,23 @@ bool IsFile(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring Folder(UINT(WINAPI* get)(LPWSTR, UINT)) {
-    wchar_t folder[MAX_PATH];
-    const UINT length = get(folder, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+// A file under a folder the system names, when it is there.
+std::wstring InFolder(UINT(WINAPI* folder)(LPWSTR, UINT), const wchar_t* under,
+                      std::wstring_view name) {
+    wchar_t path[MAX_PATH];
+    const UINT length = folder(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    std::wstring file(path, length);
+    file.append(under).append(name);
+    return IsFile(file) ? file : std::wstring();
 }
 
 // A 32-bit process on 64-bit Windows sees the 32-bit system folder under the system
 // folder's name; a tool only the 64-bit folder holds is reached through its alias, which
 // Windows has from Vista on (and started from there, it is the 64-bit tool that runs).
 std::wstring SystemProgram(std::wstring_view name) {
-    const std::wstring system = Folder(&::GetSystemDirectoryW);
-    if (system.empty()) return {};
-    if (std::wstring path = system + L'\\' + std::wstring(name); IsFile(path)) return path;
-    const std::wstring windows = Folder(&::GetWindowsDirectoryW);
-    if (windows.empty()) return {};
-    std::wstring native = windows + L"\\Sysnative\\" + std::wstring(name);
-    return IsFile(native) ? native : std::wstring();
+    std::wstring path = InFolder(&::GetSystemDirectoryW, L"\\", name);
+    return path.empty() ? InFolder(&::GetWindowsDirectoryW, L"\\Sysnative\\", name) : path;
 }
 
 // A scheme has a handler when it is registered as a URL protocol.
@@ -82,14 +82,15 @@ bool StartAction(HWND owner, const ReadyAction& action) {
     const auto execute = Export<ExecuteFunction>(L"shell32.dll", "ShellExecuteExW");
     if (!execute || action.caption.empty()) return false;
     const std::wstring arguments(action.arguments);
-    const std::wstring system = Folder(&::GetSystemDirectoryW);
+    wchar_t system[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_FLAG_NO_UI; // no error box of the system's either
     info.hwnd = owner;
     info.lpFile = action.file.c_str();
     info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
-    info.lpDirectory = system.empty() ? nullptr : system.c_str(); // never the current folder
+    info.lpDirectory = length && length < MAX_PATH ? system : nullptr; // never the current folder
     info.nShow = SW_SHOWNORMAL;
     return execute(&info) != FALSE;
 }
