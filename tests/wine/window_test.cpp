@@ -98,7 +98,7 @@ TEST(Window, LayoutSequenceAndClose) {
             EXPECT_GE(changes[i].at - changes[i - 1].before, 1000.0);
         }
     }
-    EXPECT_TRUE(changes[0].text.starts_with(kPassedText))
+    EXPECT_TRUE(changes[0].text.starts_with(expected[0].name + L": " + kPassedText))
         << std::string(changes[0].text.begin(), changes[0].text.end());
     EXPECT_EQ(hostile.rawTargets(), 0);
     EXPECT_EQ(WindowText(Item(window, ControlId::lblOS)), here.os().description);
