@@ -8,6 +8,7 @@
 #include <oleacc.h>
 
 #include <cwchar>
+#include <string>
 
 namespace skelvane::test {
 
@@ -103,18 +104,19 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
+// What failed shows in place of the name, so a test's failure says where.
 std::wstring AccessibleName(HWND control) {
     ::CoInitialize(nullptr);
     IAccessible* accessible = nullptr;
-    std::wstring name;
-    if (FAILED(::AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
-                                            reinterpret_cast<void**>(&accessible))))
-        return name;
+    HRESULT result = ::AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+                                                  reinterpret_cast<void**>(&accessible));
+    if (FAILED(result)) return L"(no accessible object: " + std::to_wstring(result) + L")";
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     BSTR text = nullptr;
-    if (SUCCEEDED(accessible->get_accName(self, &text)) && text) name = text;
+    result = accessible->get_accName(self, &text);
+    std::wstring name = text ? text : L"(no name: " + std::to_wstring(result) + L")";
     ::SysFreeString(text);
     accessible->Release();
     return name;
