@@ -5,5 +5,6 @@ wine_test(window_test TIMEOUT 300 LOCKS prefix-state SOURCES tests/wine/loopback
 target_link_libraries(window_test PRIVATE ws2_32)
 bare_fixture(stand_in EXECUTABLE tests/wine/fixtures/stand_in.cpp Start@0)
 add_dependencies(window_test stand_in)
+# 64-bit Wine prefers its own control.exe and winebrowser.exe to the stand-ins there.
 set_tests_properties(${SKELVANE_TEST_PREFIX}wine.window_test PROPERTIES
-    ENVIRONMENT "SKELVANE_THROWAWAY_PREFIX=1")
+    ENVIRONMENT "SKELVANE_THROWAWAY_PREFIX=1;SKELVANE_DLLOVERRIDES=control.exe,winebrowser.exe=n")
