@@ -63,8 +63,7 @@ ReadyAction ReadyActionFor(FailureKind kind, WindowsFamily family) {
         std::wstring file = place.kind == PlaceKind::Program ? SystemProgram(place.target)
                             : HasHandler(place.target)       ? std::wstring(place.target)
                                                              : std::wstring();
-        if (!file.empty())
-            return {action->caption, action->place, std::move(file), place.arguments};
+        if (!file.empty()) return {action->caption, std::move(file), place.arguments};
     }
     return {};
 }

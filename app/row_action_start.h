@@ -11,8 +11,8 @@
 namespace skelvane {
 
 struct ReadyAction {
-    std::wstring_view caption, place; // empty caption: no action on this computer
-    std::wstring file;                // the program's full path, or the address
+    std::wstring_view caption; // empty: no action on this computer
+    std::wstring file;         // the program's full path, or the address
     std::wstring_view arguments;
 };
 
