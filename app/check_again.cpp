@@ -12,13 +12,15 @@ namespace skelvane {
 void frmMain::CheckAgain() {
     // While the checks run, or are about to, a request is dropped, never kept for later.
     if (sequence_ != Sequence::Done) return;
-    // A disabled button cannot keep the focus: the window holds it, as in the first run,
-    // until the end of the run gives it back to Close.
+    // A disabled button cannot keep the focus, nor a box its stale tip: the window holds
+    // it, as in the first run, until the end of the run gives it back to Close.
     const HWND close = Control(ControlId::cmdClose);
-    if (::GetFocus() == close) ::SetFocus(hwnd_);
+    if (::IsChild(hwnd_, ::GetFocus())) ::SetFocus(hwnd_);
     ::EnableWindow(close, FALSE);
     ResetRows();
     results_.clear();
+    actions_.fill({});
+    startFailed_.fill(false);
     sequence_ = Sequence::Loaded;
     QueueChecks();
 }

@@ -3,6 +3,8 @@
 #include "common/unique_handle.h"
 #include "resources/resource.h"
 
+#include <string>
+
 namespace skelvane {
 
 namespace {
@@ -19,9 +21,15 @@ constexpr MenuItem kResultsMenu[] = {
 
 } // namespace
 
-void ShowResultsMenu(HWND owner, POINT at) {
+void ShowResultsMenu(HWND owner, POINT at, std::wstring_view action) {
     const unique_menu menu(::CreatePopupMenu());
     if (!menu) return;
+    if (!action.empty()) {
+        const std::wstring caption = L"&" + std::wstring(action); // every action opens: O
+        if (!::AppendMenuW(menu.get(), MF_STRING, IDM_ROW_ACTION, caption.c_str()) ||
+            !::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr))
+            return;
+    }
     for (const MenuItem& item : kResultsMenu)
         if (!::AppendMenuW(menu.get(), MF_STRING, item.id, item.caption)) return;
     ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);

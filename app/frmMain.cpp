@@ -171,8 +171,8 @@ void frmMain::CreateControls() {
         case ControlKind::PictureBox:
             style |= SS_OWNERDRAW;
             if (IsStatusBox(item->id)) {
-                style |= SS_NOTIFY;     // sees the mouse, so its tooltip can show
-                text = kNotCheckedText; // read by screen readers
+                style |= SS_NOTIFY | WS_TABSTOP; // its tooltip shows for the mouse and the keys
+                text = kNotCheckedText;          // read by screen readers
             }
             break;
         case ControlKind::CommandButton:
@@ -188,6 +188,7 @@ void frmMain::CreateControls() {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(item->id)), instance_, nullptr);
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         controls_[static_cast<int>(item->id) - 1] = control;
+        if (IsStatusBox(item->id)) WatchFocus(control);
         Picture(item->id) = item->image;
     }
     PlaceOsLabel(hwnd_, dpi_, font);
@@ -275,18 +276,21 @@ void frmMain::RunChecks() {
     ::SetFocus(Control(ControlId::cmdClose));
 }
 
-// The box takes the picture the hidden tick or cross box holds. Its text says the
+// The box takes the picture the hidden tick or cross box holds. Its text says the row, the
 // verdict, the reason and the next step to screen readers; the tooltip shows the last two.
+// Both name the row's action, where this computer has its place.
 void frmMain::ShowRow(const CheckRow& row, const ReportRow& result) {
     if (!hwnd_) return; // closed while the check ran: nothing is left to show it in
     if (row.box == ControlId::picOs) SetLabelText(ControlId::lblOS, os().description);
     HWND box = Control(row.box);
     Picture(row.box) = Picture(result.result.passed ? ControlId::picTick : ControlId::picCross);
-    ::SetWindowTextW(box, StatusText(result).c_str());
+    const std::size_t index = results_.size();
+    actions_[index] = ReadyActionFor(result.result.kind, ThisWindows());
+    ::SetWindowTextW(box, StatusText(result, actions_[index].caption).c_str());
     ::InvalidateRect(box, nullptr, TRUE);
     results_.push_back(result);
     if (HWND tooltip = Tooltip()) {
-        const std::wstring tip = TipText(result);
+        const std::wstring tip = RowTip(index);
         TOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V1_SIZE; // the size every version of the control knows
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -359,6 +363,7 @@ void frmMain::Dispatch(MSG& msg) {
 void frmMain::OnCommand(int id, int code) {
     if (id == IDM_COPY_RESULTS) return CopyResults();
     if (id == IDM_CHECK_AGAIN) return CheckAgain();
+    if (id == IDM_ROW_ACTION) return StartRowAction();
     const HWND close = Control(ControlId::cmdClose);
     const bool clicked = id == static_cast<int>(ControlId::cmdClose) && code == BN_CLICKED;
     // Enter reaches a plain window as IDOK; it presses Close only when Close has the focus.
@@ -382,7 +387,7 @@ bool frmMain::OnContextMenu(POINT at) {
         at = {focus.left + (focus.right - focus.left) / 2,
               focus.top + (focus.bottom - focus.top) / 2};
     }
-    ShowResultsMenu(hwnd_, at);
+    ShowResultsMenu(hwnd_, at, RowMenuAction(at, fromKeyboard));
     return true;
 }
 
@@ -404,6 +409,7 @@ LRESULT frmMain::OnCtlColorStatic(HDC dc, HWND control) {
 void frmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
     LeaveSharedRowsBelow(item.hDC, static_cast<ControlId>(item.CtlID), dpi_);
     look_.Draw(item.hDC, item.rcItem, Picture(static_cast<ControlId>(item.CtlID)));
+    DrawFocusFrame(item);
 }
 
 bool frmMain::OnSetCursor() {

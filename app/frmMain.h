@@ -1,7 +1,9 @@
 #pragma once
 // The checker's one window: its controls, the check sequence and how a result shows.
 #include "app/base_window.h"
+#include "app/check_table.h"
 #include "app/layout.h"
+#include "app/row_action_start.h"
 #include "app/report.h"
 #include "app/window_look.h"
 #include "checks/prerequisites.h"
@@ -14,8 +16,6 @@
 #include <vector>
 
 namespace skelvane {
-
-struct CheckRow;
 
 class frmMain : public BaseWindow<frmMain>, public Prerequisites {
   public:
@@ -61,6 +61,15 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     bool PumpMessages(bool holdInput);
     void Dispatch(MSG& msg);
     void SetLabelText(ControlId label, const std::wstring& text);
+    // row_access.cpp: each status box within reach of the keyboard, its menu and action
+    void WatchFocus(HWND box);
+    static LRESULT CALLBACK BoxProcedure(HWND box, UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnBoxFocus(HWND box, bool focused);
+    void DrawFocusFrame(const DRAWITEMSTRUCT& item);
+    std::wstring_view RowMenuAction(POINT at, bool fromKeyboard);
+    void StartRowAction();
+    int RowOf(HWND box) const;
+    std::wstring RowTip(std::size_t row) const;
     Image& Picture(ControlId id) { return pictures_[static_cast<int>(id) - 1]; }
     HWND Control(ControlId id) const { return controls_[static_cast<int>(id) - 1]; }
 
@@ -77,6 +86,9 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     unique_gdi tooltipFont_;         // once the window has left the system DPI
     std::vector<ReportRow> results_; // what Copy results copies, once the sequence is done
     SYSTEMTIME checkedAt_{};
+    std::array<ReadyAction, std::size(kCheckRows)> actions_{}; // each row's, once it shows
+    std::array<bool, std::size(kCheckRows)> startFailed_{};
+    int menuRow_ = -1; // the row whose menu was opened last
 };
 
 } // namespace skelvane

@@ -1,12 +1,45 @@
 // How much of the (failure kind x Windows family) table of next steps says something
 // particular, and how much falls back to the general step: the matrix, then the counts.
 // "own" marks a step of its own, "-" the general step.
+#include "app/row_actions.h"
 #include "checks/next_step.h"
 
 #include <cstdio>
 #include <iterator>
 #include <set>
 #include <string>
+
+// Which cells also have an action that opens the place the step names, and of what kind:
+// "prog" a program of the system folder, "addr" an address, "-" none.
+void PrintActionMatrix(const char* const* families, const char* const* kinds, int first, int last) {
+    using namespace skelvane;
+    std::printf("\nactions:\n%-21s", "");
+    for (int f = 0; f < kWindowsFamilies; ++f)
+        std::printf(" %7s", families[f]);
+    std::printf("\n");
+    int cells = 0, withAction = 0, serverCells = 0, serverWithAction = 0;
+    for (int k = first; k <= last; ++k) {
+        std::printf("%-21s", kinds[k - first]);
+        for (int f = 0; f < kWindowsFamilies; ++f) {
+            const auto family = static_cast<WindowsFamily>(f);
+            const RowAction* action = ActionFor(static_cast<FailureKind>(k), family);
+            const bool isServer =
+                family == WindowsFamily::Server2003 || family == WindowsFamily::Server2008 ||
+                family == WindowsFamily::Server2008R2 || family == WindowsFamily::Server2012 ||
+                family == WindowsFamily::Server2012R2OrLater;
+            ++cells;
+            withAction += action != nullptr;
+            serverCells += isServer;
+            serverWithAction += isServer && action;
+            std::printf(" %7s", !action                                        ? "-"
+                                : action->places[0].kind == PlaceKind::Program ? "prog"
+                                                                               : "addr");
+        }
+        std::printf("\n");
+    }
+    std::printf("%d cells: %d with an action; of the %d server cells, %d with an action\n", cells,
+                withAction, serverCells, serverWithAction);
+}
 
 int main() {
     using namespace skelvane;
@@ -56,4 +89,5 @@ int main() {
     std::printf("%zu different steps, the general one included\n", distinct.size());
     std::printf("of them server cells: %d, %d with a step of their own, %d with the general step\n",
                 serverCells, serverCells - serverGeneral, serverGeneral);
+    PrintActionMatrix(kFamilies, kKinds, first, last);
 }

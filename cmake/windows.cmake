@@ -20,6 +20,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
 # The Windows glue: thin wrappers over the system, shared by the product and the tests.
 add_library(skelvane_win STATIC
     app/check_table.cpp
+    app/row_action_start.cpp
     common/ansi.cpp
     common/registry_text.cpp
     common/system_library.cpp

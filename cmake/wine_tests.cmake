@@ -22,10 +22,30 @@ function(https_ports var trusted base)
 endfunction()
 
 add_library(wine_test_support STATIC tests/wine/support.cpp tests/wine/window_driver.cpp)
-target_link_libraries(wine_test_support PUBLIC skelvane_win gtest winhttp version)
+target_link_libraries(wine_test_support PUBLIC skelvane_win gtest winhttp version oleacc oleaut32 ole32 uuid)
 target_compile_definitions(wine_test_support PUBLIC
     SKELVANE_PRODUCT_DIR="${SKELVANE_PRODUCT_DIR}" SKELVANE_TEST_PREFIX="${SKELVANE_TEST_PREFIX}")
 target_link_options(wine_test_support PUBLIC -static)
+
+# A fixture without the C runtime, in fixtures/: SHARED or EXECUTABLE, its entry point
+# named as on 32-bit (e.g. DllMain@12), which is the first thing that runs in it.
+function(bare_fixture name kind source entry)
+    if(kind STREQUAL "SHARED")
+        add_library(${name} SHARED ${source})
+        set_target_properties(${name} PROPERTIES PREFIX "")
+    else()
+        add_executable(${name} ${source})
+    endif()
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        string(REGEX REPLACE "@[0-9]+$" "" entry ${entry})
+    else()
+        set(entry _${entry})
+    endif()
+    target_compile_options(${name} PRIVATE -fno-stack-protector)
+    target_link_options(${name} PRIVATE -nostdlib -s -Wl,-e,${entry})
+    target_link_libraries(${name} PRIVATE kernel32)
+endfunction()
 
 # wine_test(NAME [TIMEOUT s] [LOCKS ...] [SOURCES ...])
 function(wine_test name)

@@ -49,11 +49,8 @@ int wmain(int argc, wchar_t** argv) {
         }
         ::Sleep(100);
     }
-    const ControlId captions[] = {ControlId::Label4, ControlId::Label6, ControlId::Label2,
-                                  ControlId::Label7, ControlId::Label3, ControlId::Label5};
-    for (std::size_t row = 0; row < std::size(kStatusBoxes); ++row)
-        std::printf("%-40ls %ls\n", Text(Item(window, captions[row])).c_str(),
-                    Text(Item(window, kStatusBoxes[row])).c_str());
+    for (const ControlId box : kStatusBoxes) // each names its row, its verdict and why
+        std::printf("%ls\n", Text(Item(window, box)).c_str());
     std::printf("%-40ls %ls\n", L"(system description)",
                 Text(Item(window, ControlId::lblOS)).c_str());
     return 0;

@@ -28,10 +28,6 @@ GUITHREADINFO ThreadOf(HWND window) {
     return info;
 }
 
-HWND FocusOf(HWND window) {
-    return ThreadOf(window).hwndFocus;
-}
-
 // The run gives Close the focus a moment after it enables it.
 bool FocusComesTo(HWND window, HWND control) {
     for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 2000; ::Sleep(20))
@@ -149,7 +145,7 @@ TEST(CheckAgain, RunsTheSequenceAgainAsTheFirstTime) {
         EXPECT_GE(watched + changes[0].at, 1000.0); // the first pause too
         for (std::size_t i = 0; i < changes.size(); ++i) {
             EXPECT_EQ(changes[i].row, i);
-            EXPECT_EQ(changes[i].text, StatusText(rows[i]));
+            EXPECT_EQ(changes[i].text, ShownStatus(rows[i]));
             if (i > 0) {
                 EXPECT_GE(changes[i].at - changes[i - 1].before, 1000.0);
             }
@@ -157,7 +153,7 @@ TEST(CheckAgain, RunsTheSequenceAgainAsTheFirstTime) {
         EXPECT_TRUE(FocusComesTo(window, close));
         EXPECT_EQ(WindowText(Item(window, ControlId::lblOS)), here.os().description);
         EXPECT_EQ(TipCount(window), static_cast<LRESULT>(std::size(kStatusBoxes)));
-        EXPECT_EQ(HoverText(Item(window, kStatusBoxes.back()), app.id()), TipText(rows.back()));
+        EXPECT_EQ(HoverText(Item(window, kStatusBoxes.back()), app.id()), ShownTip(rows.back()));
 
         LocalTime when{};
         const std::wstring copied = CopyResults(when);
@@ -167,7 +163,7 @@ TEST(CheckAgain, RunsTheSequenceAgainAsTheFirstTime) {
         // Still done a moment later: nothing pressed meanwhile was kept for later.
         ::Sleep(1500);
         EXPECT_TRUE(::IsWindowEnabled(close));
-        EXPECT_EQ(WindowText(Item(window, kStatusBoxes[0])), StatusText(rows[0]));
+        EXPECT_EQ(WindowText(Item(window, kStatusBoxes[0])), ShownStatus(rows[0]));
     }
 
     // Once a run has begun, F5 and the command are dropped; a close from the title bar
@@ -194,12 +190,7 @@ void RightClickCaption(HWND window) {
     ::ClientToScreen(window, &origin);
     RECT frame;
     ::GetWindowRect(window, &frame);
-    ::SetCursorPos((frame.left + frame.right) / 2, origin.y - ::GetSystemMetrics(SM_CYCAPTION) / 2);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    ::SendInput(2, click, sizeof(INPUT));
+    RightClickAt((frame.left + frame.right) / 2, origin.y - ::GetSystemMetrics(SM_CYCAPTION) / 2);
 }
 
 struct MenuRequest {

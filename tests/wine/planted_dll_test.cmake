@@ -3,16 +3,7 @@ wine_test(planted_dll_test TIMEOUT 240 LOCKS prefix-state SOURCES tests/wine/loo
 target_link_libraries(planted_dll_test PRIVATE ws2_32)
 # No C runtime in it: its entry point is its DllMain, which writes the marker before
 # anything else can go wrong in a process it was never meant for.
-add_library(planted SHARED tests/wine/fixtures/planted.cpp)
-set_target_properties(planted PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(planted_entry DllMain)
-else()
-    set(planted_entry _DllMain@12)
-endif()
-target_compile_options(planted PRIVATE -fno-stack-protector)
-target_link_options(planted PRIVATE -nostdlib -s -Wl,-e,${planted_entry})
-target_link_libraries(planted PRIVATE kernel32)
+bare_fixture(planted SHARED tests/wine/fixtures/planted.cpp DllMain@12)
 add_dependencies(planted_dll_test planted)
 https_ports(planted_https_ports 47802 47841)
 set_tests_properties(${SKELVANE_TEST_PREFIX}wine.planted_dll_test PROPERTIES

@@ -1,10 +1,14 @@
 #include "window_driver.h"
 
 #include "app/check_table.h"
+#include "app/row_action_start.h"
 #include "app/status_text.h"
 #include "support.h"
 
+#include <oleacc.h>
+
 #include <cwchar>
+#include <string>
 
 namespace skelvane::test {
 
@@ -60,27 +64,70 @@ void Press(std::initializer_list<WORD> keys) {
 }
 
 // The tooltip answers WM_GETTEXT with the last tip it showed, so only a visible one counts.
-std::wstring HoverText(HWND control, DWORD processId) {
-    RECT r;
-    ::GetWindowRect(control, &r);
-    ::SetCursorPos(r.left + 2, r.top + 2);
-    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+std::wstring ShownTipText(DWORD processId) {
     HWND tip = FindProcessWindow(processId, L"tooltips_class32", 5000);
-    std::wstring text;
     for (const DWORD start = ::GetTickCount(); tip && ::GetTickCount() - start < 3000;
          ::Sleep(50)) {
         wchar_t buffer[1024] = {};
         DWORD_PTR length = 0;
         ::SendMessageTimeoutW(tip, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL,
                               1000, &length);
-        if (buffer[0] && ::IsWindowVisible(tip)) {
-            text = buffer;
-            break;
-        }
+        if (buffer[0] && ::IsWindowVisible(tip)) return buffer;
     }
+    return {};
+}
+
+std::wstring HoverText(HWND control, DWORD processId) {
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::SetCursorPos(r.left + 2, r.top + 2);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const std::wstring text = ShownTipText(processId);
     ::SetCursorPos(0, 0); // away, so the tip hides before the next one
     ::Sleep(400);
     return text;
+}
+
+void RightClickAt(int x, int y) {
+    ::SetCursorPos(x, y);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ::SendInput(2, click, sizeof(INPUT));
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// What failed shows in place of the name, so a test's failure says where.
+std::wstring AccessibleName(HWND control) {
+    ::CoInitialize(nullptr);
+    IAccessible* accessible = nullptr;
+    HRESULT result = ::AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+                                                  reinterpret_cast<void**>(&accessible));
+    if (FAILED(result)) return L"(no accessible object: " + std::to_wstring(result) + L")";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    result = accessible->get_accName(self, &text);
+    std::wstring name = text ? text : L"(no name: " + std::to_wstring(result) + L")";
+    ::SysFreeString(text);
+    accessible->Release();
+    return name;
+}
+
+std::wstring ShownStatus(const ReportRow& row) {
+    return StatusText(row, ReadyActionFor(row.result.kind, ThisWindows()).caption);
+}
+
+std::wstring ShownTip(const ReportRow& row) {
+    return TipText(row, ReadyActionFor(row.result.kind, ThisWindows()).caption);
 }
 
 std::wstring Clipboard() {

@@ -35,8 +35,24 @@ std::vector<Change> WatchRun(HWND window, DWORD timeoutMs);
 // posted to a window, so the key state (Ctrl held) is real too.
 void Press(std::initializer_list<WORD> keys);
 
-// The tooltip's text once the mouse rests on a control, or empty when no tip shows.
+// The tooltip's text once the mouse rests on a control, or empty when no tip shows; the
+// text of the process's tooltip that shows now, waiting up to a few seconds for one.
 std::wstring HoverText(HWND control, DWORD processId);
+std::wstring ShownTipText(DWORD processId);
+
+// A right-click at a point of the screen, with the user's own mouse input.
+void RightClickAt(int x, int y);
+
+// The control that has the keyboard focus in the window's thread.
+HWND FocusOf(HWND window);
+
+// A control's name as screen readers ask for it (MSAA, through oleacc).
+std::wstring AccessibleName(HWND control);
+
+// What a status box and its tooltip say for a row checked here: the row's action named
+// where this computer has its place, as the window does.
+std::wstring ShownStatus(const ReportRow& row);
+std::wstring ShownTip(const ReportRow& row);
 
 std::wstring Clipboard();
 void EmptyClipboard();
