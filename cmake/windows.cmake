@@ -34,6 +34,9 @@ add_library(skelvane_win STATIC
     checks/fetch_workers.cpp
     checks/web_fetch.cpp
     registry/cRegistry.cpp
+    registry/file_associations.cpp
+    registry/registry_enumeration.cpp
+    registry/registry_writes.cpp
 )
 target_include_directories(skelvane_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(skelvane_win PRIVATE -Wall -Wextra)
