@@ -45,7 +45,7 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     void ResetRows();
     void OnCommand(int id, int code);
     bool OnContextMenu(POINT at);
-    void CopyResults();
+    void CopyResults(); // copy_results.cpp
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnDpiChanged(int dpi, const RECT* suggested);
@@ -88,7 +88,8 @@ class frmMain : public BaseWindow<frmMain>, public Prerequisites {
     SYSTEMTIME checkedAt_{};
     std::array<ReadyAction, std::size(kCheckRows)> actions_{}; // each row's, once it shows
     std::array<bool, std::size(kCheckRows)> startFailed_{};
-    int menuRow_ = -1; // the row whose menu was opened last
+    int menuRow_ = -1;                  // the row whose menu was opened last
+    WNDPROC staticProcedure_ = nullptr; // what the status boxes' own procedure passes on to
 };
 
 } // namespace skelvane

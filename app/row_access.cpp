@@ -15,9 +15,8 @@ namespace skelvane {
 
 namespace {
 
-constexpr UINT_PTR kFocusTool =
-    1; // the tooltip's tool for the focused box; the boxes' are their windows
-WNDPROC gStaticProcedure = nullptr; // the system's, shared by every box
+// The tooltip's tool for the focused box; the boxes' own tools are their windows.
+constexpr UINT_PTR kFocusTool = 1;
 
 TOOLINFOW FocusTool(HWND window) {
     TOOLINFOW tool{};
@@ -34,18 +33,19 @@ void frmMain::WatchFocus(HWND box) {
     ::SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     if (const auto system = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
             box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frmMain::BoxProcedure))))
-        gStaticProcedure = system;
+        staticProcedure_ = system; // the system's, the same for every box
 }
 
 LRESULT CALLBACK frmMain::BoxProcedure(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS)
-        if (auto* self = reinterpret_cast<frmMain*>(::GetWindowLongPtrW(box, GWLP_USERDATA))) {
-            try { // nothing may unwind through the system's frames
-                self->OnBoxFocus(box, msg == WM_SETFOCUS);
-            } catch (...) {
-            }
+    auto* self = reinterpret_cast<frmMain*>(::GetWindowLongPtrW(box, GWLP_USERDATA));
+    if (!self || !self->staticProcedure_) return ::DefWindowProcW(box, msg, wParam, lParam);
+    if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS) {
+        try { // nothing may unwind through the system's frames
+            self->OnBoxFocus(box, msg == WM_SETFOCUS);
+        } catch (...) {
         }
-    return ::CallWindowProcW(gStaticProcedure, box, msg, wParam, lParam);
+    }
+    return ::CallWindowProcW(self->staticProcedure_, box, msg, wParam, lParam);
 }
 
 int frmMain::RowOf(HWND box) const {

@@ -73,11 +73,9 @@ bool StartAction(HWND owner, const ReadyAction& action) {
     // and ole32 are loaded only here, from the system folder, so starting up needs neither.
     using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
     using ExecuteFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-    static bool apartment = false; // a start without one may still work
-    if (!apartment)
-        if (const auto initialize = Export<InitializeFunction>(L"ole32.dll", "CoInitializeEx"))
-            apartment =
-                SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    // Asked each time (a thread that has one is told so); a start without one may still work.
+    if (const auto initialize = Export<InitializeFunction>(L"ole32.dll", "CoInitializeEx"))
+        initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     const auto execute = Export<ExecuteFunction>(L"shell32.dll", "ShellExecuteExW");
     if (!execute || action.caption.empty()) return false;
     const std::wstring arguments(action.arguments);

@@ -40,7 +40,7 @@ foreach(dll winhttp version)
 endforeach()
 
 add_executable(Skelvane WIN32 app/main.cpp app/frmMain.cpp app/check_again.cpp
-                        app/context_menu.cpp app/pictures.cpp app/row_access.cpp
+                        app/context_menu.cpp app/copy_results.cpp app/pictures.cpp app/row_access.cpp
                         app/window_layout.cpp
                         app/window_look.cpp common/dll_search_first.cpp
                         common/stack_guard.cpp common/terminate_handler.cpp
