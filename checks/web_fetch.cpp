@@ -1,6 +1,7 @@
 #include "checks/web_fetch.h"
 
 #include "checks/fetch_policy.h"
+#include "checks/fetch_proxy.h"
 #include "checks/fetch_workers.h"
 #include "checks/modOS.h"
 #include "checks/stream_search.h"
@@ -27,57 +28,6 @@ struct hinternet_traits {
     static void close(type h) noexcept { ::WinHttpCloseHandle(h); }
 };
 using unique_hinternet = unique_handle<hinternet_traits>;
-
-// The user's own proxy settings, as the browser control panel keeps them.
-class ProxySettings {
-  public:
-    ProxySettings() {
-        WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
-        if (!::WinHttpGetIEProxyConfigForCurrentUser(&config)) return;
-        autoDetect_ = config.fAutoDetect != FALSE;
-        Take(config.lpszAutoConfigUrl, autoConfigUrl_);
-        Take(config.lpszProxy, proxy_);
-        Take(config.lpszProxyBypass, bypass_);
-    }
-    bool UsesNamedProxy() const { return !proxy_.empty(); }
-    const wchar_t* Proxy() const { return proxy_.empty() ? WINHTTP_NO_PROXY_NAME : proxy_.c_str(); }
-    const wchar_t* Bypass() const {
-        return bypass_.empty() ? WINHTTP_NO_PROXY_BYPASS : bypass_.c_str();
-    }
-
-    // Where a script or discovery decides the proxy, it is asked per address.
-    void ApplyAutomatic(HINTERNET session, HINTERNET request, const std::wstring& url) const {
-        if (!autoDetect_ && autoConfigUrl_.empty()) return;
-        WINHTTP_AUTOPROXY_OPTIONS options{};
-        if (autoDetect_) {
-            options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
-            options.dwAutoDetectFlags =
-                WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
-        }
-        if (!autoConfigUrl_.empty()) {
-            options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
-            options.lpszAutoConfigUrl = autoConfigUrl_.c_str();
-        }
-        options.fAutoLogonIfChallenged = TRUE;
-        WINHTTP_PROXY_INFO info{};
-        const bool found = ::WinHttpGetProxyForUrl(session, url.c_str(), &options, &info);
-        const unique_global proxy(info.lpszProxy), bypass(info.lpszProxyBypass);
-        if (found) ::WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
-    }
-
-  private:
-    static void Take(LPWSTR text, std::wstring& into) {
-        const unique_global owned(text);
-        if (text) into = text;
-    }
-    bool autoDetect_ = false;
-    std::wstring autoConfigUrl_, proxy_, bypass_;
-};
-
-void LimitTo(HINTERNET request, const Deadline& deadline) {
-    const int ms = static_cast<int>(deadline.Remaining() > 0 ? deadline.Remaining() : 1);
-    ::WinHttpSetTimeouts(request, ms, ms, ms, ms);
-}
 
 } // namespace
 
@@ -171,7 +121,7 @@ class Fetch {
     // Only the hop limit ends a chain: a sign-in check may send the user back to the
     // page it came from, which then answers.
     FetchResult Run() {
-        const ProxySettings proxy;
+        const ProxySettings proxy = ProxySettings::Current();
         unique_hinternet session(::WinHttpOpen(L"Skelvane/1.0",
                                                proxy.UsesNamedProxy()
                                                    ? WINHTTP_ACCESS_TYPE_NAMED_PROXY
@@ -202,6 +152,7 @@ class Fetch {
             connection.get(), L"GET", url.path.c_str(), nullptr, WINHTTP_NO_REFERER,
             WINHTTP_DEFAULT_ACCEPT_TYPES, url.secure ? WINHTTP_FLAG_SECURE : 0));
         if (!request) return Failed(), false;
+        timeoutsSetTo_ = 0;
         // Certificate errors come back as one catch-all; the callback says which it was.
         DWORD_PTR self = reinterpret_cast<DWORD_PTR>(this);
         ::WinHttpSetOption(request.get(), WINHTTP_OPTION_CONTEXT_VALUE, &self, sizeof self);
@@ -245,11 +196,11 @@ class Fetch {
         int proxyAnswers = 0;
         for (;;) {
             secureFailureFlags_ = 0; // what an earlier hop or try reported is not this one's
-            LimitTo(request, deadline_);
+            LimitTo(request);
             bool sent = ::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                                              WINHTTP_NO_REQUEST_DATA, 0, 0, 0);
             if (sent) {
-                LimitTo(request, deadline_);
+                LimitTo(request);
                 sent = ::WinHttpReceiveResponse(request, nullptr);
             }
             if (!sent) {
@@ -294,7 +245,7 @@ class Fetch {
         char buffer[4096];
         while (!search.found()) {
             if (deadline_.Remaining() == 0) return void(End(FetchOutcome::TimedOut));
-            LimitTo(request, deadline_);
+            LimitTo(request);
             // Ask what has arrived first: a read for more than that may wait for bytes
             // that a server closing its end will never send.
             DWORD available = 0;
@@ -314,6 +265,21 @@ class Fetch {
         result_.outcome = outcome;
         return result_;
     }
+    // WinHTTP's own time-outs (per phase and per packet), kept within what is left of the
+    // deadline, so a worker whose caller walked away at the deadline ends too. Once a
+    // connection is up, setting them costs about as much as reading a small page (under
+    // Wine), so they are set anew only when they would outlast the deadline by more than
+    // kSlackMs. The name lookup keeps no time-out: one costs a thread per request, and the
+    // caller walks away from a lookup that blocks at its deadline all the same.
+    void LimitTo(HINTERNET request) {
+        constexpr DWORD kSlackMs = 250;
+        const DWORD remaining = std::max<DWORD>(deadline_.Remaining(), 1);
+        if (timeoutsSetTo_ != 0 && timeoutsSetTo_ - remaining <= kSlackMs) return;
+        const int ms = static_cast<int>(remaining);
+        ::WinHttpSetTimeouts(request, 0, ms, ms, ms);
+        timeoutsSetTo_ = remaining;
+    }
+
     FetchResult Failed(DWORD error = ::GetLastError()) {
         if (deadline_.Remaining() == 0) return End(FetchOutcome::TimedOut);
         result_.error = error;
@@ -326,6 +292,7 @@ class Fetch {
     HostToAscii hostToAscii_;
     FetchResult result_;
     DWORD secureFailureFlags_ = 0;
+    DWORD timeoutsSetTo_ = 0; // for the current request; 0 before they are set
 };
 
 // Shared by the caller and the worker: the caller may walk away at the deadline (or

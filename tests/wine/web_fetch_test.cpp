@@ -2,6 +2,7 @@
 #include "checks/web_check.h"
 #include "checks/web_fetch.h"
 #include "loopback_server.h"
+#include "support.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -159,6 +160,33 @@ TEST_F(WebFetch, RedirectToAHostBeyondAscii) {
               L"http://b%C3%BCcher.invalid:81/m?%C3%BC");
     EXPECT_EQ(redirecting.requests(), 2);
     EXPECT_EQ(redirecting.rawTargets(), 0);
+}
+
+// The user's proxy settings are kept between fetches and read again once changed: here to
+// a proxy that asks for a password, then back.
+TEST_F(WebFetch, ProxySettingsReadAgainOnceChanged) {
+    LoopbackServer proxy(0,
+                         "HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: "
+                         "Basic realm=\"corp\"\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    const std::wstring page = server_->Url(L"/marker");
+    EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::Found);
+    {
+        RegistryValueGuard setting(
+            kHkeyCurrentUser,
+            L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections",
+            L"DefaultConnectionSettings");
+        // Version, counter, flags (direct and named proxy), the proxy, no bypass, no script.
+        const std::string named = "127.0.0.1:" + std::to_string(proxy.port());
+        ByteArray blob = {
+            0x46, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, static_cast<std::uint8_t>(named.size()),
+            0,    0, 0};
+        blob.insert(blob.end(), named.begin(), named.end());
+        blob.resize(blob.size() + 40);
+        setting.Set(blob);
+        EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::ProxyNeedsPassword);
+    }
+    EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::Found);
+    EXPECT_EQ(proxy.requests(), 1);
 }
 
 // A wait may outlast the fetch and still say it ran out (a modal loop held it up, or the
