@@ -31,19 +31,26 @@ using unique_hinternet = unique_handle<hinternet_traits>;
 
 } // namespace
 
-// XP has the conversion only from an optional download, so there it counts as missing.
+// XP has the conversion only from an optional download, so there it counts as missing. The
+// host name rules (letters, digits and hyphens) refuse what would become a delimiter once
+// mapped, as a full-width slash does. Each label goes alone: Wine's conversion applies
+// those rules to the dots between labels too (and to every character beyond ASCII, so
+// under Wine only names that map to ASCII convert).
 HostToAscii SystemHostToAscii() {
     using IdnToAsciiFunction = int(WINAPI*)(DWORD, const wchar_t*, int, wchar_t*, int);
     const auto convert = SystemFunction<IdnToAsciiFunction>(L"kernel32.dll", "IdnToAscii");
     if (!convert) return {};
-    return [convert](std::wstring_view host) -> std::optional<std::wstring> {
-        const int length = static_cast<int>(host.size());
-        const int size = convert(0, host.data(), length, nullptr, 0);
+    const HostToAscii label = [convert](std::wstring_view text) -> std::optional<std::wstring> {
+        constexpr DWORD kHostNameRules = 0x02; // IDN_USE_STD3_ASCII_RULES
+        const int length = static_cast<int>(text.size());
+        const int size = convert(kHostNameRules, text.data(), length, nullptr, 0);
         if (size <= 0) return std::nullopt;
         std::wstring ascii(static_cast<std::size_t>(size), L'\0');
-        if (convert(0, host.data(), length, ascii.data(), size) != size) return std::nullopt;
+        if (convert(kHostNameRules, text.data(), length, ascii.data(), size) != size)
+            return std::nullopt;
         return ascii;
     };
+    return [label](std::wstring_view host) { return HostByLabels(host, label); };
 }
 
 namespace {

@@ -125,14 +125,18 @@ TEST_F(WebFetch, MemoryStaysBoundedOnALargeBody) {
     EXPECT_LT(after.PeakWorkingSetSize, before.PeakWorkingSetSize + 4u * 1024 * 1024);
 }
 
-// The system's conversion of a host beyond ASCII, as the fetch uses it.
+// The system's conversion of a host beyond ASCII, as the fetch uses it, with the rules for
+// host names. Wine 8 refuses every label that stays beyond ASCII under those rules, which
+// Windows converts ("b\u00fccher" to "xn--bcher-kva"): only labels that map to ASCII here.
 TEST(HostToAscii, TheSystemsConversion) {
     const HostToAscii toAscii = SystemHostToAscii();
     ASSERT_TRUE(toAscii); // kernel32 has it from Vista on, and so does Wine
     const std::pair<const wchar_t*, std::optional<std::wstring>> cases[] = {
-        {L"b\u00fccher.invalid", L"xn--bcher-kva.invalid"},
-        {L"\u4f8b\u3048.\u30c6\u30b9\u30c8", L"xn--r8jz45g.xn--zckzah"},
+        {L"\uff42\uff4f\uff4f\uff4b.invalid", L"book.invalid"},      // full-width letters
+        {L"\uff42\uff4f\uff4f\uff4b\u3002invalid", L"book.invalid"}, // an ideographic dot
         {L"ascii.example", L"ascii.example"},
+        {L"127.0.0.1\uff1a81\uff0fm", std::nullopt}, // full-width ":" and "/" are no delimiters
+        {L"x\uff20book.invalid", std::nullopt},      // nor is "@"
     };
     for (const auto& [host, ascii] : cases)
         EXPECT_EQ(toAscii(host), ascii) << std::wstring(host).size();
@@ -142,14 +146,14 @@ TEST(HostToAscii, TheSystemsConversion) {
 // (a name under .invalid: nothing leaves this computer). Without the conversion, as on XP,
 // the fetch ends there, saying why.
 TEST_F(WebFetch, RedirectToAHostBeyondAscii) {
-    LoopbackServer redirecting(0, "HTTP/1.1 302 Found\r\nLocation: http://b\xC3\xBC"
-                                  "cher.invalid:81/"
-                                  "m?\xC3\xBC\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    LoopbackServer redirecting(0, "HTTP/1.1 302 Found\r\nLocation: http://\xEF\xBD\x82\xEF\xBD\x8F"
+                                  "\xEF\xBD\x8F\xEF\xBD\x8B.invalid:81/m?\xC3\xBC\r\n"
+                                  "Content-Length: 0\r\nConnection: close\r\n\r\n");
     ASSERT_TRUE(redirecting.running());
     FetchOptions options;
     options.deadlineMs = 20000;
     const FetchResult converted = FetchAndFind(redirecting.Url(L"/"), kMarker, options);
-    EXPECT_EQ(converted.url, L"http://xn--bcher-kva.invalid:81/m?%C3%BC");
+    EXPECT_EQ(converted.url, L"http://book.invalid:81/m?%C3%BC");
     EXPECT_EQ(converted.outcome, FetchOutcome::TransportError);
 
     options.hostToAscii = nullptr;
@@ -157,9 +161,29 @@ TEST_F(WebFetch, RedirectToAHostBeyondAscii) {
     EXPECT_EQ(unconverted.outcome, FetchOutcome::UnconvertibleHost);
     EXPECT_EQ(DescribeFetch(unconverted, options.deadlineMs),
               L"the server redirected to a name this Windows cannot look up: "
-              L"http://b%C3%BCcher.invalid:81/m?%C3%BC");
+              L"http://%EF%BD%82%EF%BD%8F%EF%BD%8F%EF%BD%8B.invalid:81/m?%C3%BC");
     EXPECT_EQ(redirecting.requests(), 2);
     EXPECT_EQ(redirecting.rawTargets(), 0);
+}
+
+// Full-width "/", "?", "#", "@" and ":" in a redirect's host never become delimiters, which
+// here would send the fetch on to the marker page: the host is no name to look up.
+TEST_F(WebFetch, FullWidthDelimitersInARedirectHost) {
+    const std::string port = std::to_string(server_->port());
+    const std::string hosts[] = {
+        "127.0.0.1\xEF\xBC\x9A" + port + "\xEF\xBC\x8Fmarker", // :  /
+        "127.0.0.1\xEF\xBC\x9A" + port + "\xEF\xBC\x9Fx",      // :  ?
+        "127.0.0.1\xEF\xBC\x9A" + port + "\xEF\xBC\x83x",      // :  #
+        "x\xEF\xBC\xA0127.0.0.1:" + port + "/marker",          // @
+    };
+    for (const std::string& host : hosts) {
+        LoopbackServer redirecting(0, "HTTP/1.1 302 Found\r\nLocation: http://" + host +
+                                          "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        const long before = server_->requests();
+        const FetchResult r = FetchAndFind(redirecting.Url(L"/"), kMarker, 20000);
+        EXPECT_EQ(r.outcome, FetchOutcome::UnconvertibleHost) << host << " " << r.error;
+        EXPECT_EQ(server_->requests(), before) << host;
+    }
 }
 
 // The user's proxy settings are kept between fetches and read again once changed: here to
