@@ -120,7 +120,7 @@ class Fetch {
   public:
     Fetch(std::wstring url, std::string_view marker, const FetchOptions& options)
         : marker_(marker), deadline_(options.deadlineMs), tlsChoices_(options.tlsChoices),
-          hostToAscii_(options.hostToAscii) {
+          hostToAscii_(options.hostToAscii), family_(options.family) {
         result_.url = std::move(url);
     }
 
@@ -160,11 +160,13 @@ class Fetch {
             WINHTTP_DEFAULT_ACCEPT_TYPES, url.secure ? WINHTTP_FLAG_SECURE : 0));
         if (!request) return Failed(), false;
         timeoutsSetTo_ = 0;
-        // Certificate errors come back as one catch-all; the callback says which it was.
+        // Certificate errors come back as one catch-all; the callback says which it was,
+        // and whether the request went out.
         DWORD_PTR self = reinterpret_cast<DWORD_PTR>(this);
         ::WinHttpSetOption(request.get(), WINHTTP_OPTION_CONTEXT_VALUE, &self, sizeof self);
-        ::WinHttpSetStatusCallback(request.get(), &OnSecureFailure,
-                                   WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
+        ::WinHttpSetStatusCallback(
+            request.get(), &OnStatus,
+            WINHTTP_CALLBACK_FLAG_SECURE_FAILURE | WINHTTP_CALLBACK_FLAG_SEND_REQUEST, 0);
         // Redirects are followed here, so that they are counted.
         DWORD feature = WINHTTP_DISABLE_REDIRECTS;
         ::WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &feature, sizeof feature);
@@ -173,7 +175,7 @@ class Fetch {
                                    WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
         proxy.ApplyAutomatic(session, request.get(), result_.url);
 
-        if (!Exchange(request.get())) return false;
+        if (!Exchange(request.get(), url.secure)) return false;
         if (IsRedirect(result_.status)) {
             const std::wstring location = QueryText(request.get(), WINHTTP_QUERY_LOCATION);
             if (location.empty()) return End(FetchOutcome::HttpError), false;
@@ -198,11 +200,12 @@ class Fetch {
 
     // Sends the request and takes the answer's head, answering at most once a server
     // that asks for a client certificate and once a proxy that asks for sign-in.
-    bool Exchange(HINTERNET request) {
+    bool Exchange(HINTERNET request, bool secure) {
         bool certificateRetried = false;
         int proxyAnswers = 0;
         for (;;) {
             secureFailureFlags_ = 0; // what an earlier hop or try reported is not this one's
+            result_.requestSent = false;
             LimitTo(request);
             bool sent = ::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                                              WINHTTP_NO_REQUEST_DATA, 0, 0, 0);
@@ -213,6 +216,7 @@ class Fetch {
             if (!sent) {
                 DWORD error = ::GetLastError();
                 if (error == kErrorSecureFailure) error = CertificateError(secureFailureFlags_);
+                error = ExplainDroppedConnection(error, secure, result_.requestSent, family_);
                 if (!RetryWithoutClientCertificate(error, certificateRetried))
                     return Failed(error), false;
                 certificateRetried = true;
@@ -239,12 +243,15 @@ class Fetch {
         }
     }
 
-    // Called on this thread, inside the send, when the server's certificate fails.
-    static void CALLBACK OnSecureFailure(HINTERNET, DWORD_PTR context, DWORD status, void* info,
-                                         DWORD length) {
-        if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE && context && info &&
-            length >= sizeof(DWORD))
-            reinterpret_cast<Fetch*>(context)->secureFailureFlags_ = *static_cast<DWORD*>(info);
+    // Called on this thread, inside the send, when the server's certificate fails and
+    // when the request has gone out.
+    static void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, void* info,
+                                  DWORD length) {
+        auto* self = reinterpret_cast<Fetch*>(context);
+        if (!self) return;
+        if (status == WINHTTP_CALLBACK_STATUS_REQUEST_SENT) self->result_.requestSent = true;
+        if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE && info && length >= sizeof(DWORD))
+            self->secureFailureFlags_ = *static_cast<DWORD*>(info);
     }
 
     void Read(HINTERNET request) {
@@ -297,6 +304,7 @@ class Fetch {
     Deadline deadline_;
     std::vector<std::uint32_t> tlsChoices_;
     HostToAscii hostToAscii_;
+    WindowsFamily family_;
     FetchResult result_;
     DWORD secureFailureFlags_ = 0;
     DWORD timeoutsSetTo_ = 0; // for the current request; 0 before they are set
@@ -327,6 +335,11 @@ void Work(Job& job) {
 WaitEnd WaitPlainly(void* finished, unsigned ms) {
     return ::WaitForSingleObject(finished, ms) == WAIT_OBJECT_0 ? WaitEnd::Finished
                                                                 : WaitEnd::TimedOut;
+}
+
+WindowsFamily SystemFamily() {
+    const modOS::TrueVersion v = modOS::GetTrueVersion();
+    return FamilyOf(v.major, v.minor, v.productType, v.build);
 }
 
 std::vector<std::uint32_t> SystemTlsChoices() {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace skelvane {
 namespace {
 
@@ -334,6 +336,29 @@ TEST(FetchPolicy, SignInAndRetries) {
         EXPECT_FALSE(IsEncoded(plain)) << plain;
     for (const wchar_t* coded : {L"gzip", L"br", L"deflate", L"gzip, identity", L"identityx"})
         EXPECT_TRUE(IsEncoded(coded)) << coded;
+}
+
+// A connection the server ended over https before the request went out is the secure
+// channel's failure on XP to 7 and their servers only; anything else stays as it was.
+TEST(FetchPolicy, ConnectionDroppedInTheHandshake) {
+    using enum WindowsFamily;
+    const std::set<WindowsFamily> upToSeven = {Older,      Xp,    Server2003,  Vista,
+                                               Server2008, Seven, Server2008R2};
+    for (int f = 0; f < kWindowsFamilies; ++f) {
+        const auto family = static_cast<WindowsFamily>(f);
+        EXPECT_EQ(ExplainDroppedConnection(kErrorConnectionError, true, false, family),
+                  upToSeven.contains(family) ? kErrorSecureChannelError : kErrorConnectionError)
+            << f;
+        struct Case {
+            std::uint32_t error;
+            bool secure, requestSent;
+        };
+        for (const Case& c :
+             {Case{kErrorConnectionError, true, true}, Case{kErrorConnectionError, false, false},
+              Case{kErrorCannotConnect, true, false}, Case{kErrorTimeout, true, false}})
+            EXPECT_EQ(ExplainDroppedConnection(c.error, c.secure, c.requestSent, family), c.error)
+                << f << " " << c.error << c.secure << c.requestSent;
+    }
 }
 
 } // namespace
