@@ -170,11 +170,14 @@ TEST_F(WebFetch, RedirectToAHostBeyondAscii) {
 // here would send the fetch on to the marker page: the host is no name to look up.
 TEST_F(WebFetch, FullWidthDelimitersInARedirectHost) {
     const std::string port = std::to_string(server_->port());
+    // Full-width ":", "/", "?", "#" and "@", as UTF-8.
+    const std::string colon = "\xEF\xBC\x9A", slash = "\xEF\xBC\x8F", question = "\xEF\xBC\x9F",
+                      number = "\xEF\xBC\x83", at = "\xEF\xBC\xA0";
     const std::string hosts[] = {
-        "127.0.0.1\xEF\xBC\x9A" + port + "\xEF\xBC\x8Fmarker", // :  /
-        "127.0.0.1\xEF\xBC\x9A" + port + "\xEF\xBC\x9Fx",      // :  ?
-        "127.0.0.1\xEF\xBC\x9A" + port + "\xEF\xBC\x83x",      // :  #
-        "x\xEF\xBC\xA0127.0.0.1:" + port + "/marker",          // @
+        "127.0.0.1" + colon + port + slash + "marker",
+        "127.0.0.1" + colon + port + question + "x",
+        "127.0.0.1" + colon + port + number + "x",
+        "x" + at + "127.0.0.1:" + port + "/marker",
     };
     for (const std::string& host : hosts) {
         LoopbackServer redirecting(0, "HTTP/1.1 302 Found\r\nLocation: http://" + host +
@@ -201,12 +204,10 @@ TEST_F(WebFetch, ProxySettingsReadAgainOnceChanged) {
             L"DefaultConnectionSettings");
         // Version, counter, flags (direct and named proxy), the proxy, no bypass, no script.
         const std::string named = "127.0.0.1:" + std::to_string(proxy.port());
-        ByteArray blob = {
-            0x46, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, static_cast<std::uint8_t>(named.size()),
-            0,    0, 0};
-        blob.insert(blob.end(), named.begin(), named.end());
-        blob.resize(blob.size() + 40);
-        setting.Set(blob);
+        const std::string blob = std::string("\x46\0\0\0\1\0\0\0\3\0\0\0", 12) +
+                                 static_cast<char>(named.size()) + std::string(3, '\0') + named +
+                                 std::string(40, '\0');
+        setting.Set(ByteArray(blob.begin(), blob.end()));
         EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::ProxyNeedsPassword);
     }
     EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::Found);
