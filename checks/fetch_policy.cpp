@@ -1,5 +1,8 @@
 #include "checks/fetch_policy.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace skelvane {
 
 // Vista (6.0) takes 1.1 and 1.2 only with its update; asking without it is harmless.
@@ -33,6 +36,18 @@ std::uint32_t CertificateError(std::uint32_t flags) {
     for (const auto& [flag, error] : kByFlag)
         if (flags & flag) return error;
     return kErrorSecureFailure;
+}
+
+std::uint32_t ExplainDroppedConnection(std::uint32_t error, bool secure, bool requestSent,
+                                       WindowsFamily family) {
+    using enum WindowsFamily;
+    constexpr WindowsFamily kBeforeEight[] = {Older,      Xp,    Server2003,  Vista,
+                                              Server2008, Seven, Server2008R2};
+    const bool beforeEight = std::find(std::begin(kBeforeEight), std::end(kBeforeEight), family) !=
+                             std::end(kBeforeEight);
+    return error == kErrorConnectionError && secure && !requestSent && beforeEight
+               ? kErrorSecureChannelError
+               : error;
 }
 
 bool IsEncoded(std::wstring_view coding) {

@@ -2,6 +2,7 @@
 // The web fetch's decisions that need no network: which TLS versions to ask for, how
 // to answer a sign-in challenge, when to retry, and what a response header means.
 #include "checks/fetch_result.h"
+#include "checks/next_step.h"
 
 #include <cstdint>
 #include <string_view>
@@ -40,6 +41,14 @@ bool RetryWithoutClientCertificate(std::uint32_t error, bool alreadyRetried);
 // the flags its status callback reports; 12175 itself when the flags name nothing known.
 // Where several are set, the one a user can most easily act on wins: the clock first.
 std::uint32_t CertificateError(std::uint32_t secureFailureFlags);
+
+// What a connection the server ended (12030) means. WinHTTP says the same for "an
+// incompatible SSL protocol": over https, before the request went out, the server left
+// during the handshake. On XP to 7 and their servers, which lack or may have turned off
+// the TLS versions servers now ask for, that is the secure channel failing (12157); newer
+// Windows offers those versions, so there it stays a dropped connection.
+std::uint32_t ExplainDroppedConnection(std::uint32_t error, bool secure, bool requestSent,
+                                       WindowsFamily family);
 
 // True when a Content-Encoding header names any coding but identity.
 bool IsEncoded(std::wstring_view contentEncoding);

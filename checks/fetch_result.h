@@ -27,6 +27,9 @@ struct FetchResult {
     std::uint32_t error = 0; // the system's error number, for TransportError
     int status = 0;          // the last HTTP status seen
     std::wstring url;        // the last address fetched
+    // The last request went out whole. Over https it goes out through the secure channel
+    // only, so a fetch that failed without it never had one up.
+    bool requestSent = false;
 };
 
 // A short reason a person can act on, e.g. "fetch timed out after 60 s".

@@ -1,5 +1,6 @@
 #include "checks/fetch_workers.h"
 
+#include "common/lasting.h"
 #include "common/unique_handle.h"
 
 #include <windows.h>
@@ -17,32 +18,10 @@ struct Worker {
     Worker* nextIdle = nullptr; // the idle list runs through the workers: it never allocates
 };
 
-class Locked {
-  public:
-    explicit Locked(CRITICAL_SECTION& lock) : lock_(lock) { ::EnterCriticalSection(&lock_); }
-    ~Locked() { ::LeaveCriticalSection(&lock_); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-
-  private:
-    CRITICAL_SECTION& lock_;
-};
-
-// The process's idle workers: the one piece of shared state the fetch keeps, made once
-// and never destroyed, as a worker may still be running when the process ends. Nothing
-// that can throw runs under its lock.
+// The process's idle workers. Nothing that can throw runs under its lock.
 class Pool {
   public:
-    static Pool& Instance() {
-        static Pool* volatile instance = nullptr;
-        if (!instance) {
-            auto* made = new Pool;
-            if (::InterlockedCompareExchangePointer(reinterpret_cast<void* volatile*>(&instance),
-                                                    made, nullptr))
-                delete made; // another thread made it first
-        }
-        return *instance;
-    }
+    Pool() { ::InitializeCriticalSection(&lock_); }
 
     bool Run(std::function<void()>& work) {
         if (Worker* worker = TakeIdle()) {
@@ -65,8 +44,6 @@ class Pool {
     }
 
   private:
-    Pool() { ::InitializeCriticalSection(&lock_); }
-
     Worker* TakeIdle() {
         const Locked locked(lock_);
         Worker* worker = idle_;
@@ -91,7 +68,7 @@ class Pool {
 
     static unsigned __stdcall Loop(void* argument) {
         auto* worker = static_cast<Worker*>(argument);
-        Pool& pool = Instance();
+        Pool& pool = Lasting<Pool>();
         for (;;) {
             {
                 const std::function<void()> work = std::move(worker->work);
@@ -119,7 +96,7 @@ class Pool {
 
 bool RunOnWorker(std::function<void()> work) {
     try {
-        return Pool::Instance().Run(work);
+        return Lasting<Pool>().Run(work);
     } catch (...) {
         return false;
     }

@@ -141,6 +141,15 @@ bool BeyondAscii(std::wstring_view text) {
     return false;
 }
 
+// Letters, digits, hyphens and dots: what a conversion with the standard's host name rules
+// gives, and nothing that could end the host (a slash, "?", "#", "@", ":") or be shown raw.
+bool IsAsciiHostName(std::wstring_view host) {
+    return !host.empty() && std::all_of(host.begin(), host.end(), [](wchar_t c) {
+        return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
+               c == L'-' || c == L'.';
+    });
+}
+
 // The authority with its host in ASCII form where the host is beyond ASCII: percent-
 // encoding such a host would give a name no server resolves.
 std::wstring AsciiAuthority(std::wstring_view authority, const HostToAscii& toAscii,
@@ -156,12 +165,11 @@ std::wstring AsciiAuthority(std::wstring_view authority, const HostToAscii& toAs
     }
     const std::wstring_view host = authority.substr(hostStart, hostEnd - hostStart);
     if (!BeyondAscii(host)) return std::wstring(authority);
-    if (!toAscii) {
+    const std::optional<std::wstring> ascii = toAscii ? toAscii(host) : std::nullopt;
+    if (!ascii || !IsAsciiHostName(*ascii)) {
         unconvertible = true;
         return std::wstring(authority);
     }
-    const std::optional<std::wstring> ascii = toAscii(host);
-    if (!ascii) return std::wstring(authority);
     return std::wstring(authority.substr(0, hostStart)) + *ascii +
            std::wstring(authority.substr(hostEnd));
 }
@@ -175,6 +183,23 @@ std::wstring Merge(const Reference& base, std::wstring_view path) {
 }
 
 } // namespace
+
+// RFC 3490 section 3.1: these four are dots wherever dots part labels.
+std::optional<std::wstring> HostByLabels(std::wstring_view host, const HostToAscii& convertLabel) {
+    std::wstring ascii;
+    for (std::size_t start = 0;;) {
+        const std::size_t dot = host.find_first_of(L".\u3002\uFF0E\uFF61", start);
+        const std::wstring_view label = host.substr(start, dot - start);
+        if (!label.empty()) {
+            const std::optional<std::wstring> converted = convertLabel(label);
+            if (!converted) return std::nullopt;
+            ascii += *converted;
+        }
+        if (dot == std::wstring_view::npos) return ascii;
+        ascii += L'.';
+        start = dot + 1;
+    }
+}
 
 // RFC 3986 section 5.2.2, strict: a reference with a scheme is absolute, whatever it
 // is. The fragment is dropped, as nothing is fetched for it.

@@ -18,20 +18,27 @@ struct Url {
 // Accepts only absolute http:// and https:// addresses (scheme in any case).
 std::optional<Url> ParseUrl(std::wstring_view text);
 
-// The system's conversion of a host name beyond ASCII to the ASCII form name servers know;
-// nullopt when the name is not one it can convert.
+// The system's conversion of a host name (or of one label of it) beyond ASCII to the ASCII
+// form name servers know; nullopt when the name is not one it can convert.
 using HostToAscii = std::function<std::optional<std::wstring>(std::wstring_view host)>;
+
+// A host converted label by label, as the conversion is defined: split at the dots (the
+// ideographic and full-width ones too) and joined with ASCII dots; nullopt when a label is
+// refused. Empty labels (a trailing dot) stay empty.
+std::optional<std::wstring> HostByLabels(std::wstring_view host, const HostToAscii& convertLabel);
 
 struct Redirect {
     std::wstring url; // safe to request and to show
-    // Its host is beyond ASCII and this system has no conversion: the url shows the host
-    // percent-encoded, which no name server resolves, so it is not to be fetched.
+    // Its host is beyond ASCII and this system has no conversion, or refused it, or gave
+    // something that is no host name: the url shows the host percent-encoded, which no
+    // name server resolves, so it is not to be fetched.
     bool hostUnconvertible = false;
 };
 
 // The address a redirect's Location header points to, relative to the page that sent it,
-// made safe to request and to show: a host beyond ASCII in its ASCII form, the rest
-// through EncodeUnsafe. toAscii is empty where the system has no conversion.
+// made safe to request and to show: a host beyond ASCII in its ASCII form (letters, digits,
+// hyphens and dots only), the rest through EncodeUnsafe. toAscii is empty where the system
+// has no conversion.
 Redirect ResolveLocation(std::wstring_view base, std::wstring_view location,
                          const HostToAscii& toAscii);
 

@@ -1,6 +1,7 @@
 #include "checks/web_fetch.h"
 
 #include "checks/fetch_policy.h"
+#include "checks/fetch_proxy.h"
 #include "checks/fetch_workers.h"
 #include "checks/modOS.h"
 #include "checks/stream_search.h"
@@ -28,72 +29,28 @@ struct hinternet_traits {
 };
 using unique_hinternet = unique_handle<hinternet_traits>;
 
-// The user's own proxy settings, as the browser control panel keeps them.
-class ProxySettings {
-  public:
-    ProxySettings() {
-        WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
-        if (!::WinHttpGetIEProxyConfigForCurrentUser(&config)) return;
-        autoDetect_ = config.fAutoDetect != FALSE;
-        Take(config.lpszAutoConfigUrl, autoConfigUrl_);
-        Take(config.lpszProxy, proxy_);
-        Take(config.lpszProxyBypass, bypass_);
-    }
-    bool UsesNamedProxy() const { return !proxy_.empty(); }
-    const wchar_t* Proxy() const { return proxy_.empty() ? WINHTTP_NO_PROXY_NAME : proxy_.c_str(); }
-    const wchar_t* Bypass() const {
-        return bypass_.empty() ? WINHTTP_NO_PROXY_BYPASS : bypass_.c_str();
-    }
-
-    // Where a script or discovery decides the proxy, it is asked per address.
-    void ApplyAutomatic(HINTERNET session, HINTERNET request, const std::wstring& url) const {
-        if (!autoDetect_ && autoConfigUrl_.empty()) return;
-        WINHTTP_AUTOPROXY_OPTIONS options{};
-        if (autoDetect_) {
-            options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
-            options.dwAutoDetectFlags =
-                WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
-        }
-        if (!autoConfigUrl_.empty()) {
-            options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
-            options.lpszAutoConfigUrl = autoConfigUrl_.c_str();
-        }
-        options.fAutoLogonIfChallenged = TRUE;
-        WINHTTP_PROXY_INFO info{};
-        const bool found = ::WinHttpGetProxyForUrl(session, url.c_str(), &options, &info);
-        const unique_global proxy(info.lpszProxy), bypass(info.lpszProxyBypass);
-        if (found) ::WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
-    }
-
-  private:
-    static void Take(LPWSTR text, std::wstring& into) {
-        const unique_global owned(text);
-        if (text) into = text;
-    }
-    bool autoDetect_ = false;
-    std::wstring autoConfigUrl_, proxy_, bypass_;
-};
-
-void LimitTo(HINTERNET request, const Deadline& deadline) {
-    const int ms = static_cast<int>(deadline.Remaining() > 0 ? deadline.Remaining() : 1);
-    ::WinHttpSetTimeouts(request, ms, ms, ms, ms);
-}
-
 } // namespace
 
-// XP has the conversion only from an optional download, so there it counts as missing.
+// XP has the conversion only from an optional download, so there it counts as missing. The
+// host name rules (letters, digits and hyphens) refuse what would become a delimiter once
+// mapped, as a full-width slash does. Each label goes alone: Wine's conversion applies
+// those rules to the dots between labels too (and to every character beyond ASCII, so
+// under Wine only names that map to ASCII convert).
 HostToAscii SystemHostToAscii() {
     using IdnToAsciiFunction = int(WINAPI*)(DWORD, const wchar_t*, int, wchar_t*, int);
     const auto convert = SystemFunction<IdnToAsciiFunction>(L"kernel32.dll", "IdnToAscii");
     if (!convert) return {};
-    return [convert](std::wstring_view host) -> std::optional<std::wstring> {
-        const int length = static_cast<int>(host.size());
-        const int size = convert(0, host.data(), length, nullptr, 0);
+    const HostToAscii label = [convert](std::wstring_view text) -> std::optional<std::wstring> {
+        constexpr DWORD kHostNameRules = 0x02; // IDN_USE_STD3_ASCII_RULES
+        const int length = static_cast<int>(text.size());
+        const int size = convert(kHostNameRules, text.data(), length, nullptr, 0);
         if (size <= 0) return std::nullopt;
         std::wstring ascii(static_cast<std::size_t>(size), L'\0');
-        if (convert(0, host.data(), length, ascii.data(), size) != size) return std::nullopt;
+        if (convert(kHostNameRules, text.data(), length, ascii.data(), size) != size)
+            return std::nullopt;
         return ascii;
     };
+    return [label](std::wstring_view host) { return HostByLabels(host, label); };
 }
 
 namespace {
@@ -163,7 +120,7 @@ class Fetch {
   public:
     Fetch(std::wstring url, std::string_view marker, const FetchOptions& options)
         : marker_(marker), deadline_(options.deadlineMs), tlsChoices_(options.tlsChoices),
-          hostToAscii_(options.hostToAscii) {
+          hostToAscii_(options.hostToAscii), family_(options.family) {
         result_.url = std::move(url);
     }
 
@@ -171,7 +128,7 @@ class Fetch {
     // Only the hop limit ends a chain: a sign-in check may send the user back to the
     // page it came from, which then answers.
     FetchResult Run() {
-        const ProxySettings proxy;
+        const ProxySettings proxy = ProxySettings::Current();
         unique_hinternet session(::WinHttpOpen(L"Skelvane/1.0",
                                                proxy.UsesNamedProxy()
                                                    ? WINHTTP_ACCESS_TYPE_NAMED_PROXY
@@ -202,11 +159,14 @@ class Fetch {
             connection.get(), L"GET", url.path.c_str(), nullptr, WINHTTP_NO_REFERER,
             WINHTTP_DEFAULT_ACCEPT_TYPES, url.secure ? WINHTTP_FLAG_SECURE : 0));
         if (!request) return Failed(), false;
-        // Certificate errors come back as one catch-all; the callback says which it was.
+        timeoutsSetTo_ = 0;
+        // Certificate errors come back as one catch-all; the callback says which it was,
+        // and whether the request went out.
         DWORD_PTR self = reinterpret_cast<DWORD_PTR>(this);
         ::WinHttpSetOption(request.get(), WINHTTP_OPTION_CONTEXT_VALUE, &self, sizeof self);
-        ::WinHttpSetStatusCallback(request.get(), &OnSecureFailure,
-                                   WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
+        ::WinHttpSetStatusCallback(
+            request.get(), &OnStatus,
+            WINHTTP_CALLBACK_FLAG_SECURE_FAILURE | WINHTTP_CALLBACK_FLAG_SEND_REQUEST, 0);
         // Redirects are followed here, so that they are counted.
         DWORD feature = WINHTTP_DISABLE_REDIRECTS;
         ::WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &feature, sizeof feature);
@@ -215,7 +175,7 @@ class Fetch {
                                    WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
         proxy.ApplyAutomatic(session, request.get(), result_.url);
 
-        if (!Exchange(request.get())) return false;
+        if (!Exchange(request.get(), url.secure)) return false;
         if (IsRedirect(result_.status)) {
             const std::wstring location = QueryText(request.get(), WINHTTP_QUERY_LOCATION);
             if (location.empty()) return End(FetchOutcome::HttpError), false;
@@ -240,21 +200,23 @@ class Fetch {
 
     // Sends the request and takes the answer's head, answering at most once a server
     // that asks for a client certificate and once a proxy that asks for sign-in.
-    bool Exchange(HINTERNET request) {
+    bool Exchange(HINTERNET request, bool secure) {
         bool certificateRetried = false;
         int proxyAnswers = 0;
         for (;;) {
             secureFailureFlags_ = 0; // what an earlier hop or try reported is not this one's
-            LimitTo(request, deadline_);
+            result_.requestSent = false;
+            LimitTo(request);
             bool sent = ::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                                              WINHTTP_NO_REQUEST_DATA, 0, 0, 0);
             if (sent) {
-                LimitTo(request, deadline_);
+                LimitTo(request);
                 sent = ::WinHttpReceiveResponse(request, nullptr);
             }
             if (!sent) {
                 DWORD error = ::GetLastError();
                 if (error == kErrorSecureFailure) error = CertificateError(secureFailureFlags_);
+                error = ExplainDroppedConnection(error, secure, result_.requestSent, family_);
                 if (!RetryWithoutClientCertificate(error, certificateRetried))
                     return Failed(error), false;
                 certificateRetried = true;
@@ -281,12 +243,15 @@ class Fetch {
         }
     }
 
-    // Called on this thread, inside the send, when the server's certificate fails.
-    static void CALLBACK OnSecureFailure(HINTERNET, DWORD_PTR context, DWORD status, void* info,
-                                         DWORD length) {
-        if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE && context && info &&
-            length >= sizeof(DWORD))
-            reinterpret_cast<Fetch*>(context)->secureFailureFlags_ = *static_cast<DWORD*>(info);
+    // Called on this thread, inside the send, when the server's certificate fails and
+    // when the request has gone out.
+    static void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, void* info,
+                                  DWORD length) {
+        auto* self = reinterpret_cast<Fetch*>(context);
+        if (!self) return;
+        if (status == WINHTTP_CALLBACK_STATUS_REQUEST_SENT) self->result_.requestSent = true;
+        if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE && info && length >= sizeof(DWORD))
+            self->secureFailureFlags_ = *static_cast<DWORD*>(info);
     }
 
     void Read(HINTERNET request) {
@@ -294,7 +259,7 @@ class Fetch {
         char buffer[4096];
         while (!search.found()) {
             if (deadline_.Remaining() == 0) return void(End(FetchOutcome::TimedOut));
-            LimitTo(request, deadline_);
+            LimitTo(request);
             // Ask what has arrived first: a read for more than that may wait for bytes
             // that a server closing its end will never send.
             DWORD available = 0;
@@ -314,6 +279,21 @@ class Fetch {
         result_.outcome = outcome;
         return result_;
     }
+    // WinHTTP's own time-outs (per phase and per packet), kept within what is left of the
+    // deadline, so a worker whose caller walked away at the deadline ends too. Once a
+    // connection is up, setting them costs about as much as reading a small page (under
+    // Wine), so they are set anew only when they would outlast the deadline by more than
+    // kSlackMs. The name lookup keeps no time-out: one costs a thread per request, and the
+    // caller walks away from a lookup that blocks at its deadline all the same.
+    void LimitTo(HINTERNET request) {
+        constexpr DWORD kSlackMs = 250;
+        const DWORD remaining = std::max<DWORD>(deadline_.Remaining(), 1);
+        if (timeoutsSetTo_ != 0 && timeoutsSetTo_ - remaining <= kSlackMs) return;
+        const int ms = static_cast<int>(remaining);
+        ::WinHttpSetTimeouts(request, 0, ms, ms, ms);
+        timeoutsSetTo_ = remaining;
+    }
+
     FetchResult Failed(DWORD error = ::GetLastError()) {
         if (deadline_.Remaining() == 0) return End(FetchOutcome::TimedOut);
         result_.error = error;
@@ -324,8 +304,10 @@ class Fetch {
     Deadline deadline_;
     std::vector<std::uint32_t> tlsChoices_;
     HostToAscii hostToAscii_;
+    WindowsFamily family_;
     FetchResult result_;
     DWORD secureFailureFlags_ = 0;
+    DWORD timeoutsSetTo_ = 0; // for the current request; 0 before they are set
 };
 
 // Shared by the caller and the worker: the caller may walk away at the deadline (or
@@ -353,6 +335,11 @@ void Work(Job& job) {
 WaitEnd WaitPlainly(void* finished, unsigned ms) {
     return ::WaitForSingleObject(finished, ms) == WAIT_OBJECT_0 ? WaitEnd::Finished
                                                                 : WaitEnd::TimedOut;
+}
+
+WindowsFamily SystemFamily() {
+    const modOS::TrueVersion v = modOS::GetTrueVersion();
+    return FamilyOf(v.major, v.minor, v.productType, v.build);
 }
 
 std::vector<std::uint32_t> SystemTlsChoices() {

@@ -2,6 +2,7 @@
 // A plain GET over the system's HTTP stack, searched for a marker as it arrives.
 #include "checks/fetch_result.h"
 #include "checks/fetch_wait.h"
+#include "checks/next_step.h"
 #include "checks/url.h"
 
 #include <cstdint>
@@ -17,6 +18,9 @@ inline constexpr int kMaxRedirects = 10;
 // version Windows really is, not the one it reports to older programs.
 std::vector<std::uint32_t> SystemTlsChoices();
 
+// The family of the Windows this is, from the version it really is.
+WindowsFamily SystemFamily();
+
 // The system's conversion of a host name beyond ASCII (kernel32, Vista and later); empty
 // where there is none.
 HostToAscii SystemHostToAscii();
@@ -28,6 +32,7 @@ struct FetchOptions {
     unsigned deadlineMs = 60000;
     std::vector<std::uint32_t> tlsChoices = SystemTlsChoices();
     HostToAscii hostToAscii = SystemHostToAscii(); // for a redirect to a host beyond ASCII
+    WindowsFamily family = SystemFamily();         // what a connection dropped in TLS means
     FetchWait wait;                                // unset: WaitPlainly
 };
 

@@ -31,6 +31,7 @@ add_library(skelvane_win STATIC
     checks/prerequisites.cpp
     checks/version_reader.cpp
     checks/web_check.cpp
+    checks/fetch_proxy.cpp
     checks/fetch_workers.cpp
     checks/web_fetch.cpp
     registry/cRegistry.cpp

@@ -6,9 +6,10 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 set(SKELVANE_PRODUCT_DIR "" CACHE PATH "Build tree whose Skelvane.exe the window tests run")
 
-# Loopback ports for a test's https servers, "trusted untrusted wrong-host tls1.2-only":
-# all but the first from base, apart per architecture so both trees can run at once;
-# trusted is base + 2 unless given.
+# Loopback ports for a test's https servers, "trusted untrusted wrong-host tls1.2-only",
+# and with DROPS a fifth, for the server that closes once TLS is up: all but the first
+# from base, apart per architecture so both trees can run at once; trusted is base + 2
+# unless given.
 function(https_ports var trusted base)
     if(CMAKE_SIZEOF_VOID_P EQUAL 8)
         math(EXPR base "${base} + 10")
@@ -18,7 +19,12 @@ function(https_ports var trusted base)
     if(NOT trusted)
         math(EXPR trusted "${base} + 2")
     endif()
-    set(${var} "${trusted} ${base} ${second} ${fourth}" PARENT_SCOPE)
+    set(ports "${trusted} ${base} ${second} ${fourth}")
+    if("${ARGN}" STREQUAL "DROPS")
+        math(EXPR fifth "${base} + 4")
+        string(APPEND ports " ${fifth}")
+    endif()
+    set(${var} "${ports}" PARENT_SCOPE)
 endfunction()
 
 add_library(wine_test_support STATIC tests/wine/support.cpp tests/wine/window_driver.cpp)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace skelvane {
 namespace {
 
@@ -169,13 +171,15 @@ TEST(ResolveLocation, ResolvesByTheStandardAlgorithm) {
 }
 
 // A host beyond ASCII goes to the system's conversion, and only the host: the rest is
-// percent-encoded as before. Without a conversion the redirect is marked, and its address
-// still shows nothing raw; a name the conversion refuses stays percent-encoded.
+// percent-encoded as before. Without a conversion, or where it refuses the name or gives
+// something that is no host name, the redirect is marked, and its address still shows
+// nothing raw.
 TEST(ResolveLocation, HostsBeyondAsciiInTheirAsciiForm) {
     const HostToAscii idn = [](std::wstring_view host) -> std::optional<std::wstring> {
         if (host == L"b\u00fccher.example") return L"xn--bcher-kva.example";
         if (host == L"[\u00fc]") return L"[::1]";
         if (host == L"evil\u202e") return L"xn--evil\x1b"; // a careless system
+        if (host == L"a\uff0fb") return L"a/b";            // a system without the host rules
         return std::nullopt;
     };
     struct Case {
@@ -190,9 +194,10 @@ TEST(ResolveLocation, HostsBeyondAsciiInTheirAsciiForm) {
         {L"//b\u00fccher.example", true, L"http://xn--bcher-kva.example", false},
         {L"http://u\u00fc@b\u00fccher.example/", true, L"http://u%C3%BC@xn--bcher-kva.example/",
          false},
-        {L"http://[\u00fc]:81/", true, L"http://[::1]:81/", false},
-        {L"http://evil\u202e/", true, L"http://xn--evil%1B/", false},
-        {L"http://\u00fcnknown/", true, L"http://%C3%BCnknown/", false},
+        {L"http://[\u00fc]:81/", true, L"http://[%C3%BC]:81/", true},
+        {L"http://evil\u202e/", true, L"http://evil%E2%80%AE/", true},
+        {L"http://a\uff0fb/", true, L"http://a%EF%BC%8Fb/", true},
+        {L"http://\u00fcnknown/", true, L"http://%C3%BCnknown/", true},
         {L"http://b\u00fccher.example/", false, L"http://b%C3%BCcher.example/", true},
         {L"/\u00fc", false, L"http://h:81/%C3%BC", false}, // the page's own host
         {L"http://ascii.example/\u00fc", false, L"http://ascii.example/%C3%BC", false},
@@ -203,6 +208,24 @@ TEST(ResolveLocation, HostsBeyondAsciiInTheirAsciiForm) {
         EXPECT_EQ(r.url, c.url) << c.location;
         EXPECT_EQ(r.hostUnconvertible, c.unconvertible) << c.location;
     }
+}
+
+// Each label alone, split at every kind of dot; one refused label refuses the host.
+TEST(HostByLabels, ConvertsEachLabel) {
+    const HostToAscii label = [](std::wstring_view text) -> std::optional<std::wstring> {
+        if (text == L"b\u00fccher") return L"xn--bcher-kva";
+        if (text.find_first_not_of(L"abcdefghijklmnopqrstuvwxyz") == text.npos)
+            return std::wstring(text);
+        return std::nullopt;
+    };
+    const std::pair<const wchar_t*, std::optional<std::wstring>> cases[] = {
+        {L"b\u00fccher.example", L"xn--bcher-kva.example"},
+        {L"www\u3002b\u00fccher\uff0eexample\uff61", L"www.xn--bcher-kva.example."},
+        {L"b\u00fccher", L"xn--bcher-kva"},
+        {L"b\u00fccher\uff0fexample", std::nullopt},
+    };
+    for (const auto& [host, ascii] : cases)
+        EXPECT_EQ(HostByLabels(host, label), ascii) << std::wstring(host).size();
 }
 
 // What each way a fetch ends says, and what kind of failure it is for the next step.
@@ -312,6 +335,29 @@ TEST(FetchPolicy, SignInAndRetries) {
         EXPECT_FALSE(IsEncoded(plain)) << plain;
     for (const wchar_t* coded : {L"gzip", L"br", L"deflate", L"gzip, identity", L"identityx"})
         EXPECT_TRUE(IsEncoded(coded)) << coded;
+}
+
+// A connection the server ended over https before the request went out is the secure
+// channel's failure on XP to 7 and their servers only; anything else stays as it was.
+TEST(FetchPolicy, ConnectionDroppedInTheHandshake) {
+    using enum WindowsFamily;
+    const std::set<WindowsFamily> upToSeven = {Older,      Xp,    Server2003,  Vista,
+                                               Server2008, Seven, Server2008R2};
+    for (int f = 0; f < kWindowsFamilies; ++f) {
+        const auto family = static_cast<WindowsFamily>(f);
+        EXPECT_EQ(ExplainDroppedConnection(kErrorConnectionError, true, false, family),
+                  upToSeven.contains(family) ? kErrorSecureChannelError : kErrorConnectionError)
+            << f;
+        struct Case {
+            std::uint32_t error;
+            bool secure, requestSent;
+        };
+        for (const Case& c :
+             {Case{kErrorConnectionError, true, true}, Case{kErrorConnectionError, false, false},
+              Case{kErrorCannotConnect, true, false}, Case{kErrorTimeout, true, false}})
+            EXPECT_EQ(ExplainDroppedConnection(c.error, c.secure, c.requestSent, family), c.error)
+                << f << " " << c.error << c.secure << c.requestSent;
+    }
 }
 
 } // namespace

@@ -106,13 +106,15 @@ DWORD WINAPI LoopbackServer::Serve(void* context) {
     auto* connection = static_cast<Connection*>(context);
     std::string request;
     char buffer[2048];
+    const bool hangUp = connection->server->answer_ == kHangUp;
     while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
         const int n = ::recv(connection->socket, buffer, sizeof buffer, 0);
         if (n <= 0) break;
         request.append(buffer, n);
+        if (hangUp) break;
     }
     const std::size_t start = request.find(' ') + 1, end = request.find(' ', start);
-    if (start != 0 && end != std::string::npos) {
+    if (!hangUp && start != 0 && end != std::string::npos) {
         ::InterlockedIncrement(&connection->server->requests_);
         // Up to the protocol name, so a raw space inside the target counts too.
         const std::size_t line = std::min(request.find(" HTTP/", start), request.find('\r'));

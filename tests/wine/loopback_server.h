@@ -19,6 +19,9 @@ class LoopbackServer {
 
     // The answer that is no answer: the server reads the request and keeps silent.
     static constexpr char kSilence[] = "(silence)";
+    // No answer either: the server closes the connection once the first bytes have come
+    // (for an https client, its TLS hello).
+    static constexpr char kHangUp[] = "(hang up)";
     // A hostile server: every path but those under /x redirects to kHostileLocation (under
     // /x, with terminal escapes, BEL, DEL, a C1 control, a right-to-left override, a zero
     // width space, a line separator and a byte order mark, the last five as UTF-8); under

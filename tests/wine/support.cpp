@@ -107,6 +107,11 @@ void RegistryValueGuard::Set(std::int32_t number) {
     reg_.Value(number);
 }
 
+void RegistryValueGuard::Set(const ByteArray& bytes) {
+    reg_.ValueType(kRegBinary);
+    reg_.Value(bytes);
+}
+
 void RegistryValueGuard::Remove() {
     try {
         reg_.DeleteValue();

@@ -31,7 +31,8 @@ class RegistryValueGuard {
     RegistryValueGuard(const RegistryValueGuard&) = delete;
     RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
     void Set(const std::wstring& text);
-    void Set(std::int32_t number); // as REG_DWORD
+    void Set(std::int32_t number);    // as REG_DWORD
+    void Set(const ByteArray& bytes); // as REG_BINARY
     void Remove();
 
   private:

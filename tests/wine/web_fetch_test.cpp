@@ -2,6 +2,7 @@
 #include "checks/web_check.h"
 #include "checks/web_fetch.h"
 #include "loopback_server.h"
+#include "support.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -124,14 +125,18 @@ TEST_F(WebFetch, MemoryStaysBoundedOnALargeBody) {
     EXPECT_LT(after.PeakWorkingSetSize, before.PeakWorkingSetSize + 4u * 1024 * 1024);
 }
 
-// The system's conversion of a host beyond ASCII, as the fetch uses it.
+// The system's conversion of a host beyond ASCII, as the fetch uses it, with the rules for
+// host names. Wine 8 refuses every label that stays beyond ASCII under those rules, which
+// Windows converts ("b\u00fccher" to "xn--bcher-kva"): only labels that map to ASCII here.
 TEST(HostToAscii, TheSystemsConversion) {
     const HostToAscii toAscii = SystemHostToAscii();
     ASSERT_TRUE(toAscii); // kernel32 has it from Vista on, and so does Wine
     const std::pair<const wchar_t*, std::optional<std::wstring>> cases[] = {
-        {L"b\u00fccher.invalid", L"xn--bcher-kva.invalid"},
-        {L"\u4f8b\u3048.\u30c6\u30b9\u30c8", L"xn--r8jz45g.xn--zckzah"},
+        {L"\uff42\uff4f\uff4f\uff4b.invalid", L"book.invalid"},      // full-width letters
+        {L"\uff42\uff4f\uff4f\uff4b\u3002invalid", L"book.invalid"}, // an ideographic dot
         {L"ascii.example", L"ascii.example"},
+        {L"127.0.0.1\uff1a81\uff0fm", std::nullopt}, // full-width ":" and "/" are no delimiters
+        {L"x\uff20book.invalid", std::nullopt},      // nor is "@"
     };
     for (const auto& [host, ascii] : cases)
         EXPECT_EQ(toAscii(host), ascii) << std::wstring(host).size();
@@ -141,14 +146,14 @@ TEST(HostToAscii, TheSystemsConversion) {
 // (a name under .invalid: nothing leaves this computer). Without the conversion, as on XP,
 // the fetch ends there, saying why.
 TEST_F(WebFetch, RedirectToAHostBeyondAscii) {
-    LoopbackServer redirecting(0, "HTTP/1.1 302 Found\r\nLocation: http://b\xC3\xBC"
-                                  "cher.invalid:81/"
-                                  "m?\xC3\xBC\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    LoopbackServer redirecting(0, "HTTP/1.1 302 Found\r\nLocation: http://\xEF\xBD\x82\xEF\xBD\x8F"
+                                  "\xEF\xBD\x8F\xEF\xBD\x8B.invalid:81/m?\xC3\xBC\r\n"
+                                  "Content-Length: 0\r\nConnection: close\r\n\r\n");
     ASSERT_TRUE(redirecting.running());
     FetchOptions options;
     options.deadlineMs = 20000;
     const FetchResult converted = FetchAndFind(redirecting.Url(L"/"), kMarker, options);
-    EXPECT_EQ(converted.url, L"http://xn--bcher-kva.invalid:81/m?%C3%BC");
+    EXPECT_EQ(converted.url, L"http://book.invalid:81/m?%C3%BC");
     EXPECT_EQ(converted.outcome, FetchOutcome::TransportError);
 
     options.hostToAscii = nullptr;
@@ -156,9 +161,57 @@ TEST_F(WebFetch, RedirectToAHostBeyondAscii) {
     EXPECT_EQ(unconverted.outcome, FetchOutcome::UnconvertibleHost);
     EXPECT_EQ(DescribeFetch(unconverted, options.deadlineMs),
               L"the server redirected to a name this Windows cannot look up: "
-              L"http://b%C3%BCcher.invalid:81/m?%C3%BC");
+              L"http://%EF%BD%82%EF%BD%8F%EF%BD%8F%EF%BD%8B.invalid:81/m?%C3%BC");
     EXPECT_EQ(redirecting.requests(), 2);
     EXPECT_EQ(redirecting.rawTargets(), 0);
+}
+
+// Full-width "/", "?", "#", "@" and ":" in a redirect's host never become delimiters, which
+// here would send the fetch on to the marker page: the host is no name to look up.
+TEST_F(WebFetch, FullWidthDelimitersInARedirectHost) {
+    const std::string port = std::to_string(server_->port());
+    // Full-width ":", "/", "?", "#" and "@", as UTF-8.
+    const std::string colon = "\xEF\xBC\x9A", slash = "\xEF\xBC\x8F", question = "\xEF\xBC\x9F",
+                      number = "\xEF\xBC\x83", at = "\xEF\xBC\xA0";
+    const std::string hosts[] = {
+        "127.0.0.1" + colon + port + slash + "marker",
+        "127.0.0.1" + colon + port + question + "x",
+        "127.0.0.1" + colon + port + number + "x",
+        "x" + at + "127.0.0.1:" + port + "/marker",
+    };
+    for (const std::string& host : hosts) {
+        LoopbackServer redirecting(0, "HTTP/1.1 302 Found\r\nLocation: http://" + host +
+                                          "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        const long before = server_->requests();
+        const FetchResult r = FetchAndFind(redirecting.Url(L"/"), kMarker, 20000);
+        EXPECT_EQ(r.outcome, FetchOutcome::UnconvertibleHost) << host << " " << r.error;
+        EXPECT_EQ(server_->requests(), before) << host;
+    }
+}
+
+// The user's proxy settings are kept between fetches and read again once changed: here to
+// a proxy that asks for a password, then back.
+TEST_F(WebFetch, ProxySettingsReadAgainOnceChanged) {
+    LoopbackServer proxy(0,
+                         "HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: "
+                         "Basic realm=\"corp\"\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    const std::wstring page = server_->Url(L"/marker");
+    EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::Found);
+    {
+        RegistryValueGuard setting(
+            kHkeyCurrentUser,
+            L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections",
+            L"DefaultConnectionSettings");
+        // Version, counter, flags (direct and named proxy), the proxy, no bypass, no script.
+        const std::string named = "127.0.0.1:" + std::to_string(proxy.port());
+        const std::string blob = std::string("\x46\0\0\0\1\0\0\0\3\0\0\0", 12) +
+                                 static_cast<char>(named.size()) + std::string(3, '\0') + named +
+                                 std::string(40, '\0');
+        setting.Set(ByteArray(blob.begin(), blob.end()));
+        EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::ProxyNeedsPassword);
+    }
+    EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::Found);
+    EXPECT_EQ(proxy.requests(), 1);
 }
 
 // A wait may outlast the fetch and still say it ran out (a modal loop held it up, or the
