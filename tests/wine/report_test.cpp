@@ -270,7 +270,8 @@ TEST(Report, OutputThatCannotBeWrittenHasAnExitCodeOfItsOwn) {
         unique_file error(::CreateFileW((folder / L"stderr").c_str(), GENERIC_WRITE, 0, &inherited,
                                         CREATE_ALWAYS, 0, nullptr));
         ASSERT_TRUE(full && error);
-        STARTUPINFOW si{sizeof si};
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;
         si.hStdOutput = full.get();
         si.hStdError = error.get();
