@@ -88,13 +88,41 @@ std::wstring HoverText(HWND control, DWORD processId) {
     return text;
 }
 
-void RightClickAt(int x, int y) {
+namespace {
+
+void ClickAt(int x, int y, DWORD down, DWORD up) {
     ::SetCursorPos(x, y);
     INPUT click[2] = {};
     click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    click[0].mi.dwFlags = down;
+    click[1].mi.dwFlags = up;
     ::SendInput(2, click, sizeof(INPUT));
+}
+
+} // namespace
+
+void RightClickAt(int x, int y) {
+    ClickAt(x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+}
+
+// Asked from another process, the system may leave the foreground where it is (another
+// program's window just took it, or the machine is slow to pass it on): asked again, and
+// now and then the title bar clicked, as a user would.
+bool BringToFront(HWND window) {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+        if (info.hwndActive == window && info.hwndFocus) return true;
+        RECT r;
+        if (attempt % 10 == 9 && ::GetWindowRect(window, &r))
+            ClickAt(r.left + 40, r.top + ::GetSystemMetrics(SM_CYFRAME) + 4, MOUSEEVENTF_LEFTDOWN,
+                    MOUSEEVENTF_LEFTUP);
+        else
+            ::SetForegroundWindow(window);
+        ::Sleep(100);
+    }
+    return false;
 }
 
 HWND FocusOf(HWND window) {

@@ -43,6 +43,9 @@ std::wstring ShownTipText(DWORD processId);
 // A right-click at a point of the screen, with the user's own mouse input.
 void RightClickAt(int x, int y);
 
+// Makes the window the active one, with the keyboard focus in it; false when it could not.
+bool BringToFront(HWND window);
+
 // The control that has the keyboard focus in the window's thread.
 HWND FocusOf(HWND window);
 

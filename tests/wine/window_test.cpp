@@ -326,14 +326,14 @@ TEST(Window, RowActionsStartTheirToolFromTheSystemFolder) {
                          run.amongCopies ? beside.path().c_str() : nullptr);
         HWND window = FindProcessWindow(app.id(), kMainClass, 20000);
         ASSERT_TRUE(window);
-        ::SetForegroundWindow(window);
+        ASSERT_TRUE(BringToFront(window));
         WatchRun(window, 90000);
         for (const Trigger& trigger : run.triggers) {
             ::DeleteFileW(log.c_str());
             HWND at = Item(window, trigger.at);
             // A tool started before took the foreground; the window, activated again, holds
             // the focus itself, and Tab takes it round to Close.
-            ::SetForegroundWindow(window);
+            ASSERT_TRUE(BringToFront(window));
             for (int i = 0; i < 8 && FocusOf(window) != Item(window, ControlId::cmdClose); ++i)
                 Press({VK_TAB});
             if (trigger.keyboard) {
