@@ -142,39 +142,6 @@ TEST(Report, FailuresSayWhy) {
     SaveJson("failing", json.output);
 }
 
-// The user's Internet Options set to a proxy, put back as they were at scope end.
-class ProxySetting {
-  public:
-    explicit ProxySetting(const std::string& proxy) {
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                          key_.put(), nullptr);
-        DWORD size = 0;
-        if (::RegQueryValueExW(key_.get(), kValue, nullptr, nullptr, nullptr, &size) == 0) {
-            saved_.resize(size);
-            ::RegQueryValueExW(key_.get(), kValue, nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(saved_.data()), &size);
-        }
-        // Version, counter, flags (direct and named proxy), the proxy, no bypass, no script.
-        std::string blob("\x46\0\0\0\0\0\0\0\x03\0\0\0", 12);
-        blob += std::string(1, static_cast<char>(proxy.size())) + std::string(3, '\0') + proxy;
-        blob += std::string(40, '\0');
-        Write(blob);
-    }
-    ~ProxySetting() { Write(saved_); }
-
-  private:
-    void Write(const std::string& blob) {
-        ::RegSetValueExW(key_.get(), kValue, 0, REG_BINARY,
-                         reinterpret_cast<const BYTE*>(blob.data()),
-                         static_cast<DWORD>(blob.size()));
-    }
-    static constexpr wchar_t kKey[] =
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
-    static constexpr wchar_t kValue[] = L"DefaultConnectionSettings";
-    unique_hkey key_;
-    std::string saved_;
-};
-
 // Servers apart: Wine 8 reports 6.1 for both "win7" and "win2008r2" but makes one of them
 // a server (the other way round from the names), so the two settings must get 7's .NET
 // step and Server 2008 R2's, one each, whichever way Wine has them.

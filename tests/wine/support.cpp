@@ -112,6 +112,17 @@ void RegistryValueGuard::Set(const ByteArray& bytes) {
     reg_.Value(bytes);
 }
 
+ProxySetting::ProxySetting(const std::string& proxy)
+    : value_(kHkeyCurrentUser,
+             L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections",
+             L"DefaultConnectionSettings") {
+    // Version, counter, flags (direct and named proxy), the proxy, no bypass, no script.
+    const std::string blob = std::string("\x46\0\0\0\1\0\0\0\3\0\0\0", 12) +
+                             static_cast<char>(proxy.size()) + std::string(3, '\0') + proxy +
+                             std::string(40, '\0');
+    value_.Set(ByteArray(blob.begin(), blob.end()));
+}
+
 void RegistryValueGuard::Remove() {
     try {
         reg_.DeleteValue();

@@ -42,6 +42,16 @@ class RegistryValueGuard {
     std::int32_t type_ = 0;
 };
 
+// The user's Internet Options set to a named proxy (no bypass, no script), put back as they
+// were at scope end.
+class ProxySetting {
+  public:
+    explicit ProxySetting(const std::string& proxy);
+
+  private:
+    RegistryValueGuard value_;
+};
+
 // A fresh empty folder under the temp folder, removed with everything in it at scope end.
 class TempFolder {
   public:

@@ -198,16 +198,7 @@ TEST_F(WebFetch, ProxySettingsReadAgainOnceChanged) {
     const std::wstring page = server_->Url(L"/marker");
     EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::Found);
     {
-        RegistryValueGuard setting(
-            kHkeyCurrentUser,
-            L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections",
-            L"DefaultConnectionSettings");
-        // Version, counter, flags (direct and named proxy), the proxy, no bypass, no script.
-        const std::string named = "127.0.0.1:" + std::to_string(proxy.port());
-        const std::string blob = std::string("\x46\0\0\0\1\0\0\0\3\0\0\0", 12) +
-                                 static_cast<char>(named.size()) + std::string(3, '\0') + named +
-                                 std::string(40, '\0');
-        setting.Set(ByteArray(blob.begin(), blob.end()));
+        ProxySetting setting("127.0.0.1:" + std::to_string(proxy.port()));
         EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::ProxyNeedsPassword);
     }
     EXPECT_EQ(FetchAndFind(page, kMarker, 20000).outcome, FetchOutcome::Found);
