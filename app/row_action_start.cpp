@@ -1,8 +1,8 @@
 #include "app/row_action_start.h"
 
 #include "checks/modOS.h"
+#include "common/registry_text.h"
 #include "common/system_library.h"
-#include "common/unique_handle.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -35,14 +35,10 @@ std::wstring SystemProgram(std::wstring_view name) {
     return path.empty() ? InFolder(&::GetWindowsDirectoryW, L"\\Sysnative\\", name) : path;
 }
 
-// A scheme has a handler when it is registered as a URL protocol.
+// A scheme has a handler when it is registered as a URL protocol (its "URL Protocol" text).
 bool HasHandler(std::wstring_view address) {
     const std::wstring scheme(address.substr(0, address.find(L':')));
-    unique_hkey key;
-    return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, scheme.c_str(), 0, KEY_QUERY_VALUE, key.put()) ==
-               ERROR_SUCCESS &&
-           ::RegQueryValueExW(key.get(), L"URL Protocol", nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS;
+    return ReadRegistryText(HKEY_CLASSES_ROOT, scheme.c_str(), L"URL Protocol").has_value();
 }
 
 template <typename Function> Function Export(const wchar_t* dll, const char* name) {
